@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets everything up, then builds and runs the whole test suite twice: a normal build and a build
+# with AddressSanitizer + UndefinedBehaviorSanitizer. Any failure or sanitizer report fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+scripts/setup.sh dev asan
+ctest --preset dev -j2
+ctest --preset asan -j2
