@@ -1,10 +1,45 @@
 // quillary-cli entry point: dispatches to the sub-commands.
+#include "cli/commands.h"
+
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+void PrintUsage(std::FILE* to)
+{
+    std::fputs("usage: quillary-cli COMMAND [ARGS...]\n"
+               "\n"
+               "Turns subtitles into Blu-ray Presentation Graphics (PG) streams.\n"
+               "\n"
+               "commands:\n"
+               "  dump FILE.sup     list every segment of a .sup stream with its PTS and DTS\n"
+               "  demo OUT.sup      write a small demonstration stream (a .pes name writes\n"
+               "                    a .pes file with its .mui index)\n"
+               "\n"
+               "Run 'quillary-cli COMMAND --help' for the options of a command.\n",
+               to);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    (void)argc;
-    (void)argv;
-    std::puts("usage: quillary-cli COMMAND ...");
-    return 0;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
+        std::strcmp(command, "help") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (std::strcmp(command, "dump") == 0)
+        return quillary::cli::RunDumpCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "demo") == 0)
+        return quillary::cli::RunDemoCommand(argc - 1, argv + 1);
+    std::fprintf(stderr, "quillary-cli: unknown command '%s'\n\n", command);
+    PrintUsage(stderr);
+    return 2;
 }

@@ -1,0 +1,72 @@
+// CStreamFile: creating, filling, closing and discarding the output files.
+#include "pgs/stream_file.h"
+
+#include <cstdio>
+
+namespace quillary::pgs {
+
+bool CStreamFile::Open(const std::string& path, OutputKind kind)
+{
+    m_path = path;
+    m_kind = kind;
+    if (!m_output.Open(path))
+        return false;
+    m_outputCreated = true;
+    if (kind == OutputKind::Pes) {
+        m_index = std::make_unique<CFileSink>();
+        m_indexCreated = m_index->Open(IndexPathFor(path));
+        if (!m_indexCreated || !m_index->Write(kMuiFileHeader.data(), kMuiFileHeader.size())) {
+            Discard();
+            return false;
+        }
+    }
+    m_writer = std::make_unique<CStreamWriter>(m_output, m_index.get(), kind);
+    return true;
+}
+
+WriteStatus CStreamFile::WriteEpoch(CEpochData& epoch)
+{
+    if (!m_writer)
+        return WriteStatus::WriteFailed;
+    return m_writer->WriteEpoch(epoch);
+}
+
+bool CStreamFile::Close()
+{
+    bool ok = m_writer != nullptr;
+    m_writer.reset();
+    if (m_index) {
+        const auto terminator = IndexTerminator();
+        ok = m_index->Write(terminator.data(), terminator.size()) && ok;
+        ok = m_index->Close() && ok;
+    }
+    ok = m_output.Close() && ok;
+    return ok;
+}
+
+void CStreamFile::Discard()
+{
+    m_writer.reset();
+    // Only files this stream created are removed; a file that could not be opened may be
+    // someone else's.
+    (void)m_output.Close();
+    if (m_outputCreated)
+        std::remove(m_path.c_str());
+    if (m_index) {
+        (void)m_index->Close();
+        if (m_indexCreated)
+            std::remove(m_index->Path().c_str());
+    }
+    m_outputCreated = m_indexCreated = false;
+}
+
+std::string CStreamFile::ErrorText() const
+{
+    if (!m_output.ErrorText().empty())
+        return m_output.ErrorText();
+    if (m_index)
+        return m_index->ErrorText();
+    return {};
+}
+
+} // namespace quillary::pgs
