@@ -1,9 +1,19 @@
 // CStreamFile: creating, filling, closing and discarding the output files.
 #include "pgs/stream_file.h"
 
-#include <cstdio>
+#include <filesystem>
 
 namespace quillary::pgs {
+
+namespace {
+// Removes `path` when it is a regular file: an output named /dev/null stays where it is.
+void RemoveOutput(const std::string& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error))
+        std::filesystem::remove(path, error);
+}
+} // namespace
 
 bool CStreamFile::Open(const std::string& path, OutputKind kind)
 {
@@ -48,14 +58,14 @@ void CStreamFile::Discard()
 {
     m_writer.reset();
     // Only files this stream created are removed; a file that could not be opened may be
-    // someone else's.
+    // someone else's, and devices are never removed.
     (void)m_output.Close();
     if (m_outputCreated)
-        std::remove(m_path.c_str());
+        RemoveOutput(m_path);
     if (m_index) {
         (void)m_index->Close();
         if (m_indexCreated)
-            std::remove(m_index->Path().c_str());
+            RemoveOutput(m_index->Path());
     }
     m_outputCreated = m_indexCreated = false;
 }
