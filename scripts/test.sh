@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
+export QUILLARY_REQUIRE_FFMPEG=1
 scripts/setup.sh dev asan
 ctest --preset dev -j2
 ctest --preset asan -j2
