@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config clang-format
     clang libclang-rt-14-dev          # sanitizer and fuzzer runtimes
     qt6-base-dev                      # Qt Core/Gui/Widgets/Network
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -6,5 +6,6 @@ cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
 export QUILLARY_REQUIRE_FFMPEG=1
 scripts/setup.sh dev asan
+scripts/check-format.sh
 ctest --preset dev -j2
 ctest --preset asan -j2

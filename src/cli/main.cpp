@@ -6,8 +6,7 @@
 
 namespace {
 
-void PrintUsage(std::FILE* to)
-{
+void PrintUsage(std::FILE* to) {
     std::fputs("usage: quillary-cli COMMAND [ARGS...]\n"
                "\n"
                "Turns subtitles into Blu-ray Presentation Graphics (PG) streams.\n"
@@ -23,8 +22,7 @@ void PrintUsage(std::FILE* to)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

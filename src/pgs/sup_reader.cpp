@@ -13,8 +13,7 @@
 
 namespace quillary::pgs {
 
-std::unique_ptr<CSegmentBase> CreateSegment(uint8_t type)
-{
+std::unique_ptr<CSegmentBase> CreateSegment(uint8_t type) {
     switch (static_cast<SegmentType>(type)) {
     case SegmentType::Pds:
         return std::make_unique<CPds>();
@@ -30,15 +29,13 @@ std::unique_ptr<CSegmentBase> CreateSegment(uint8_t type)
     return nullptr;
 }
 
-bool CSupReader::Fail(uint64_t offset, std::string text)
-{
+bool CSupReader::Fail(uint64_t offset, std::string text) {
     m_errorOffset = offset;
     m_error = std::move(text);
     return false;
 }
 
-bool CSupReader::Next(SSupEntry& entry)
-{
+bool CSupReader::Next(SSupEntry& entry) {
     if (Failed() || m_pos == m_bytes.size())
         return false;
     const size_t start = m_pos;
@@ -71,9 +68,8 @@ bool CSupReader::Next(SSupEntry& entry)
     const auto payload = m_bytes.subspan(start + kEntryHeader, length);
     const auto consumed = segment->Parse(payload);
     if (!consumed || *consumed != length) {
-        return Fail(start + kSupHeaderSize,
-                    "segment length " + std::to_string(length) +
-                        " does not match the fields of the segment");
+        return Fail(start + kSupHeaderSize, "segment length " + std::to_string(length) +
+                                                " does not match the fields of the segment");
     }
     m_pos = start + kEntryHeader + length;
     entry.offset = start;

@@ -19,17 +19,15 @@ struct SRun {
     std::string err;
 };
 
-std::string ReadText(const std::string& path)
-{
+std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-SRun RunCli(const std::string& arguments)
-{
+SRun RunCli(const std::string& arguments) {
     const std::string errPath = testing::TempDir() + "quillary_cli_stderr.txt";
-    const std::string command = std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" +
-                                errPath + "'";
+    const std::string command =
+        std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" + errPath + "'";
     SRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -44,8 +42,7 @@ SRun RunCli(const std::string& arguments)
     return run;
 }
 
-TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset)
-{
+TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset) {
     struct Case {
         const char* fixture;
         int status;
@@ -72,8 +69,7 @@ TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset)
     }
 }
 
-TEST(DumpCommand, UsageAndUnreadableFiles)
-{
+TEST(DumpCommand, UsageAndUnreadableFiles) {
     const SRun help = RunCli("dump --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: quillary-cli dump FILE.sup"), std::string::npos);

@@ -14,8 +14,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <unistd.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace quillary::pgs {
 namespace {
@@ -41,8 +41,7 @@ const ERGBQUAD kPalette[] = {{0, 0, 0, 255, 255},
                              {3, 0, 255, 255, 128},
                              {kTransparent, 0, 0, 0, 0}};
 
-uint8_t PixelAt(int x, int y)
-{
+uint8_t PixelAt(int x, int y) {
     if (x < 2 || y < 2 || x >= kWidth - 2 || y >= kHeight - 2)
         return kTransparent;
     if (y < 10)
@@ -52,14 +51,12 @@ uint8_t PixelAt(int x, int y)
     return (x / 4) % 2 ? 3 : 0;
 }
 
-bool ProgramExists(const char* name)
-{
+bool ProgramExists(const char* name) {
     return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Reads a PAM image (as FFmpeg's pam encoder writes it) as RGBA.
-bool ReadPam(const fs::path& path, int& width, int& height, std::vector<uint8_t>& rgba)
-{
+bool ReadPam(const fs::path& path, int& width, int& height, std::vector<uint8_t>& rgba) {
     std::ifstream in(path, std::ios::binary);
     std::string word;
     int depth = 0, maxval = 0;
@@ -88,8 +85,7 @@ bool ReadPam(const fs::path& path, int& width, int& height, std::vector<uint8_t>
 
 // FFmpeg shows HD palettes through BT.709 studio-range equations: what it should show for one
 // of our entries, from the Y/Cr/Cb we wrote.
-SRgba ShownColour(const ERGBQUAD& entry)
-{
+SRgba ShownColour(const ERGBQUAD& entry) {
     const SYCrCb ycc = RgbToYCrCb(entry.red, entry.green, entry.blue);
     const double y = 1.164 * (ycc.y - 16);
     const double cr = ycc.cr - 128.0;
@@ -101,20 +97,17 @@ SRgba ShownColour(const ERGBQUAD& entry)
 
 class FfmpegDecodeTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!ProgramExists("ffmpeg")) {
             if (std::getenv("QUILLARY_REQUIRE_FFMPEG") != nullptr)
                 FAIL() << "ffmpeg is required (QUILLARY_REQUIRE_FFMPEG is set) but not found";
             GTEST_SKIP() << "ffmpeg not installed";
         }
-        m_dir = fs::temp_directory_path() /
-                ("quillary_ffmpeg_" + std::to_string(::getpid()));
+        m_dir = fs::temp_directory_path() / ("quillary_ffmpeg_" + std::to_string(::getpid()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "frames");
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (!m_dir.empty())
             fs::remove_all(m_dir);
     }
@@ -122,8 +115,7 @@ protected:
     fs::path m_dir;
 };
 
-void WriteEpoch(const fs::path& path)
-{
+void WriteEpoch(const fs::path& path) {
     CErgbPalette palette;
     palette.entries.assign(std::begin(kPalette), std::end(kPalette));
     std::vector<uint8_t> pixels(size_t(kWidth) * kHeight);
@@ -160,8 +152,7 @@ void WriteEpoch(const fs::path& path)
     ASSERT_TRUE(file.Close());
 }
 
-TEST_F(FfmpegDecodeTest, DecodedFramesShowTheBitmapAtItsTimes)
-{
+TEST_F(FfmpegDecodeTest, DecodedFramesShowTheBitmapAtItsTimes) {
     const fs::path sup = m_dir / "epoch.sup";
     WriteEpoch(sup);
     if (HasFatalFailure())
@@ -170,12 +161,10 @@ TEST_F(FfmpegDecodeTest, DecodedFramesShowTheBitmapAtItsTimes)
     // sub2video renders the subtitle stream as video, one frame per change, named by its PTS
     // in 90 kHz ticks; -copyts keeps our own time stamps.
     const std::string command =
-        "ffmpeg -hide_banner -nostdin -v error -copyts -canvas_size 1920x1080 -i '" +
-        sup.string() +
+        "ffmpeg -hide_banner -nostdin -v error -copyts -canvas_size 1920x1080 -i '" + sup.string() +
         "' -filter_complex '[0:s]format=rgba[v]' -map '[v]' -fps_mode passthrough "
         "-enc_time_base 1:90000 -frame_pts 1 -c:v pam '" +
-        (m_dir / "frames" / "f_%010d.pam").string() + "' 2>'" + (m_dir / "log.txt").string() +
-        "'";
+        (m_dir / "frames" / "f_%010d.pam").string() + "' 2>'" + (m_dir / "log.txt").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     // The image2 muxer's "non monotonically increasing dts" comes from sub2video's frame one
     // tick before each change, not from the stream; everything else is a complaint about it.
@@ -214,8 +203,8 @@ TEST_F(FfmpegDecodeTest, DecodedFramesShowTheBitmapAtItsTimes)
             if (!same && ++mismatches <= 5) {
                 ADD_FAILURE() << "pixel (" << x << ", " << y << ") index " << int(index) << ": got "
                               << int(p[0]) << "," << int(p[1]) << "," << int(p[2]) << ","
-                              << int(p[3]) << " want " << want.r << "," << want.g << ","
-                              << want.b << "," << want.a;
+                              << int(p[3]) << " want " << want.r << "," << want.g << "," << want.b
+                              << "," << want.a;
             }
         }
     }

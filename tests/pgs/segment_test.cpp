@@ -1,6 +1,6 @@
 // The five segment kinds: byte layouts, round trips, refusals and parsing of bad payloads.
-#include "pgs/es.h"
 #include "pgs/ergb_palette.h"
+#include "pgs/es.h"
 #include "pgs/frame_rate.h"
 #include "pgs/ods.h"
 #include "pgs/pcs.h"
@@ -19,16 +19,14 @@ namespace {
 using test::Bytes;
 using test::SameBytes;
 
-std::vector<uint8_t> Written(CSegmentBase& segment)
-{
+std::vector<uint8_t> Written(CSegmentBase& segment) {
     std::vector<uint8_t> buffer(kMaxSegmentSize);
     buffer.resize(segment.Write(buffer.data()));
     return buffer;
 }
 
 // Writes, parses into a fresh segment of the same kind, writes again: the bytes must agree.
-template <class T> std::vector<uint8_t> RoundTrip(T& segment)
-{
+template <class T> std::vector<uint8_t> RoundTrip(T& segment) {
     const std::vector<uint8_t> first = Written(segment);
     T parsed;
     parsed.segmentLength = static_cast<uint16_t>(first.size() - kSegmentHeaderSize);
@@ -39,8 +37,7 @@ template <class T> std::vector<uint8_t> RoundTrip(T& segment)
     return first;
 }
 
-CPcs SamplePcs()
-{
+CPcs SamplePcs() {
     CPcs pcs;
     pcs.videoDescriptor = {1920, 1080, 1, 0};
     pcs.compositionNumber = 0x1234;
@@ -49,16 +46,14 @@ CPcs SamplePcs()
     return pcs;
 }
 
-TEST(Pcs, LayoutWithoutObjects)
-{
+TEST(Pcs, LayoutWithoutObjects) {
     CPcs pcs = SamplePcs();
     EXPECT_TRUE(SameBytes(RoundTrip(pcs), Bytes({0x16, 0x00, 0x0B, 0x07, 0x80, 0x04, 0x38, 0x10,
                                                  0x12, 0x34, 0x80, 0x00, 0x00, 0x00})));
     EXPECT_EQ(pcs.segmentLength, 11);
 }
 
-TEST(Pcs, LayoutWithPlainAndCroppedObjects)
-{
+TEST(Pcs, LayoutWithPlainAndCroppedObjects) {
     CPcs pcs = SamplePcs();
     pcs.compositionState = 0;
     pcs.paletteUpdateFlag = true;
@@ -71,25 +66,23 @@ TEST(Pcs, LayoutWithPlainAndCroppedObjects)
     cropped->cropY = 6;
     cropped->cropWidth = 0x0708;
     cropped->cropHeight = 0x090A;
-    EXPECT_TRUE(SameBytes(
-        RoundTrip(pcs),
-        Bytes({0x16, 0x00, 0x23, 0x07, 0x80, 0x04, 0x38, 0x10, 0x12, 0x34, 0x00, 0x80, 0x03, 0x02,
-               // object 1: id, window, forced on, x, y
-               0x00, 0x01, 0x00, 0x40, 0x00, 0x64, 0x03, 0x84,
-               // object 2: cropped, with its crop rectangle
-               0x00, 0x02, 0x01, 0x80, 0x01, 0x02, 0x03, 0x04, 0x00, 0x05, 0x00, 0x06, 0x07, 0x08,
-               0x09, 0x0A})));
+    EXPECT_TRUE(SameBytes(RoundTrip(pcs), Bytes({0x16, 0x00, 0x23, 0x07, 0x80, 0x04, 0x38, 0x10,
+                                                 0x12, 0x34, 0x00, 0x80, 0x03, 0x02,
+                                                 // object 1: id, window, forced on, x, y
+                                                 0x00, 0x01, 0x00, 0x40, 0x00, 0x64, 0x03, 0x84,
+                                                 // object 2: cropped, with its crop rectangle
+                                                 0x00, 0x02, 0x01, 0x80, 0x01, 0x02, 0x03, 0x04,
+                                                 0x00, 0x05, 0x00, 0x06, 0x07, 0x08, 0x09, 0x0A})));
     EXPECT_EQ(pcs.segmentLength, 11 + 8 + 16);
 }
 
-TEST(Pcs, SegmentLengthGrowsByObjectSize)
-{
+TEST(Pcs, SegmentLengthGrowsByObjectSize) {
     struct Case {
         int plain, cropped;
         uint16_t length;
     };
-    for (const Case c : {Case{0, 0, 11}, Case{1, 0, 19}, Case{2, 0, 27}, Case{1, 1, 35},
-                         Case{0, 1, 27}}) {
+    for (const Case c :
+         {Case{0, 0, 11}, Case{1, 0, 19}, Case{2, 0, 27}, Case{1, 1, 35}, Case{0, 1, 27}}) {
         SCOPED_TRACE(testing::Message() << c.plain << " plain, " << c.cropped << " cropped");
         CPcs pcs = SamplePcs();
         for (int i = 0; i < c.cropped; ++i)
@@ -101,8 +94,7 @@ TEST(Pcs, SegmentLengthGrowsByObjectSize)
     }
 }
 
-TEST(Pcs, ThirdObjectIsRefusedAndChangesNothing)
-{
+TEST(Pcs, ThirdObjectIsRefusedAndChangesNothing) {
     CPcs pcs = SamplePcs();
     ASSERT_NE(pcs.AddCompositionObject(1, 0, false, 1, 2), nullptr);
     ASSERT_NE(pcs.AddCompositionObject(2, 0, false, 3, 4), nullptr);
@@ -111,12 +103,11 @@ TEST(Pcs, ThirdObjectIsRefusedAndChangesNothing)
     EXPECT_TRUE(SameBytes(Written(pcs), before));
 }
 
-TEST(Pcs, ExtraBitsAreCarriedThroughParseAndWrite)
-{
+TEST(Pcs, ExtraBitsAreCarriedThroughParseAndWrite) {
     // Frame-rate byte 0x1F (code 1, extra nibble F), state byte 0xFF (state 3, extra bits 3F),
     // object flags with the low six bits set (ignored).
-    const auto payload = Bytes({0x02, 0xD0, 0x01, 0xE0, 0x1F, 0x00, 0x07, 0xFF, 0x00, 0x01,
-                                0x01, 0x00, 0x09, 0x00, 0x3F, 0x00, 0x0A, 0x00, 0x0B});
+    const auto payload = Bytes({0x02, 0xD0, 0x01, 0xE0, 0x1F, 0x00, 0x07, 0xFF, 0x00, 0x01, 0x01,
+                                0x00, 0x09, 0x00, 0x3F, 0x00, 0x0A, 0x00, 0x0B});
     CPcs pcs;
     pcs.segmentLength = static_cast<uint16_t>(payload.size());
     ASSERT_EQ(pcs.Parse(payload), std::optional<size_t>(payload.size()));
@@ -132,8 +123,7 @@ TEST(Pcs, ExtraBitsAreCarriedThroughParseAndWrite)
     EXPECT_TRUE(SameBytes(Written(pcs), expected));
 }
 
-TEST(Wds, LayoutOfOneAndTwoWindows)
-{
+TEST(Wds, LayoutOfOneAndTwoWindows) {
     CWds wds;
     ASSERT_NE(wds.AddWindow(0, 100, 900, 1820, 1000), nullptr);
     EXPECT_TRUE(SameBytes(RoundTrip(wds), Bytes({0x17, 0x00, 0x0A, 0x01, 0x00, 0x00, 0x64, 0x03,
@@ -143,8 +133,7 @@ TEST(Wds, LayoutOfOneAndTwoWindows)
     EXPECT_EQ(wds.segmentLength, 19);
 }
 
-TEST(Wds, ThirdWindowIsRefusedAndFindTakesTheFirstMatch)
-{
+TEST(Wds, ThirdWindowIsRefusedAndFindTakesTheFirstMatch) {
     CWds wds;
     wds.AddWindow(7, 0, 0, 10, 10);
     wds.AddWindow(7, 5, 5, 8, 9);
@@ -155,8 +144,7 @@ TEST(Wds, ThirdWindowIsRefusedAndFindTakesTheFirstMatch)
     EXPECT_EQ(wds.FindWindow(8), nullptr);
 }
 
-TEST(Wds, MoreThanTwoWindowsWriteNothing)
-{
+TEST(Wds, MoreThanTwoWindowsWriteNothing) {
     CWds wds;
     wds.windows.resize(3);
     std::vector<uint8_t> buffer(kMaxSegmentSize, 0xEE);
@@ -164,8 +152,7 @@ TEST(Wds, MoreThanTwoWindowsWriteNothing)
     EXPECT_EQ(buffer[0], 0xEE);
 }
 
-TEST(Pds, LayoutAndEntryLimit)
-{
+TEST(Pds, LayoutAndEntryLimit) {
     CPds pds;
     pds.paletteId = 1;
     pds.paletteVersion = 2;
@@ -188,8 +175,7 @@ TEST(Pds, LayoutAndEntryLimit)
     }
 }
 
-TEST(Pds, FilledFromPaletteInYCrCb)
-{
+TEST(Pds, FilledFromPaletteInYCrCb) {
     CErgbPalette palette;
     palette.id = 0;
     palette.entries = {{0, 0, 0, 255, 255}, {1, 255, 255, 255, 128}, {254, 0, 0, 0, 0}};
@@ -209,20 +195,18 @@ TEST(Pds, FilledFromPaletteInYCrCb)
     EXPECT_EQ(pds.entries.size(), 256u);
 }
 
-TEST(Ods, WholeObjectLayout)
-{
+TEST(Ods, WholeObjectLayout) {
     COds ods;
     ods.objectId = 0x0102;
     ods.objectVersion = 3;
     ods.data = Bytes({0x00, 0x00, 0x08, 0x00, 0x02, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00});
-    EXPECT_TRUE(SameBytes(RoundTrip(ods),
-                          Bytes({0x15, 0x00, 0x0F, 0x01, 0x02, 0x03, 0xC0, 0x00, 0x00, 0x08, 0x00,
-                                 0x02, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00})));
+    EXPECT_TRUE(
+        SameBytes(RoundTrip(ods), Bytes({0x15, 0x00, 0x0F, 0x01, 0x02, 0x03, 0xC0, 0x00, 0x00, 0x08,
+                                         0x00, 0x02, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00})));
     EXPECT_EQ(ods.segmentLength, 4 + 11);
 }
 
-TEST(Ods, SequenceFlagsAndExtraBits)
-{
+TEST(Ods, SequenceFlagsAndExtraBits) {
     struct Case {
         bool first, last;
         uint8_t extra;
@@ -239,22 +223,19 @@ TEST(Ods, SequenceFlagsAndExtraBits)
     }
 }
 
-TEST(Ods, ShortLengthCarriesNoData)
-{
+TEST(Ods, ShortLengthCarriesNoData) {
     COds ods;
     ods.segmentLength = 3; // shorter than its own fields
     EXPECT_EQ(ods.Parse(Bytes({0, 1, 2, 0xC0})), std::optional<size_t>(4));
     EXPECT_TRUE(ods.data.empty());
 }
 
-TEST(Es, IsTheBareHeader)
-{
+TEST(Es, IsTheBareHeader) {
     CEs es;
     EXPECT_TRUE(SameBytes(RoundTrip(es), Bytes({0x80, 0x00, 0x00})));
 }
 
-TEST(Segments, NewSegmentsHaveTheirTypesAndDefaults)
-{
+TEST(Segments, NewSegmentsHaveTheirTypesAndDefaults) {
     EXPECT_EQ(CPds().segmentType, 0x14);
     EXPECT_EQ(COds().segmentType, 0x15);
     EXPECT_EQ(CPcs().segmentType, 0x16);
@@ -264,8 +245,7 @@ TEST(Segments, NewSegmentsHaveTheirTypesAndDefaults)
     EXPECT_EQ(SPaletteEntry{}, (SPaletteEntry{255, 255, 255, 255, 255}));
 }
 
-TEST(Segments, PayloadsTooShortForTheirFieldsAreRefused)
-{
+TEST(Segments, PayloadsTooShortForTheirFieldsAreRefused) {
     struct Case {
         const char* name;
         std::unique_ptr<CSegmentBase> segment;
@@ -290,8 +270,7 @@ TEST(Segments, PayloadsTooShortForTheirFieldsAreRefused)
     }
 }
 
-TEST(Segments, CopyFromCopiesTheWholeSegmentOfTheSameKind)
-{
+TEST(Segments, CopyFromCopiesTheWholeSegmentOfTheSameKind) {
     CPcs source = SamplePcs();
     source.pts = 90000;
     source.dts = 84168;
@@ -308,15 +287,14 @@ TEST(Segments, CopyFromCopiesTheWholeSegmentOfTheSameKind)
     EXPECT_EQ(end.pts, 90000u);
 }
 
-TEST(FrameRate, CodesOfBuildRates)
-{
+TEST(FrameRate, CodesOfBuildRates) {
     struct Case {
         double fps;
         int code;
     };
-    for (const Case c : {Case{24000.0 / 1001, 1}, Case{24, 2}, Case{25, 3}, Case{30000.0 / 1001, 4},
-                         Case{50, 6}, Case{60000.0 / 1001, 7}, Case{30, -1}, Case{0, -1},
-                         Case{23.96, -1}}) {
+    for (const Case c :
+         {Case{24000.0 / 1001, 1}, Case{24, 2}, Case{25, 3}, Case{30000.0 / 1001, 4}, Case{50, 6},
+          Case{60000.0 / 1001, 7}, Case{30, -1}, Case{0, -1}, Case{23.96, -1}}) {
         SCOPED_TRACE(c.fps);
         EXPECT_EQ(FrameRateCode(c.fps), c.code);
     }

@@ -20,8 +20,7 @@ using test::SameBytes;
 
 // A display set of every kind of segment: composition, window, one palette, one single-fragment
 // object (2 x 1 of colour 0) and end; every segment at PTS 90000, DTS 0.
-std::unique_ptr<CDsData> FullDisplaySet()
-{
+std::unique_ptr<CDsData> FullDisplaySet() {
     auto ds = std::make_unique<CDsData>();
     ds->pcs = std::make_unique<CPcs>();
     ds->pcs->videoDescriptor = {1920, 1080, 1, 0};
@@ -36,14 +35,12 @@ std::unique_ptr<CDsData> FullDisplaySet()
     return ds;
 }
 
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path)
-{
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(StreamWriter, EndSegmentInSupOutput)
-{
+TEST(StreamWriter, EndSegmentInSupOutput) {
     CMemorySink out;
     CStreamWriter writer(out, nullptr, OutputKind::Sup);
     CDsData ds;
@@ -53,22 +50,20 @@ TEST(StreamWriter, EndSegmentInSupOutput)
     ASSERT_EQ(writer.WriteDisplaySet(ds), WriteStatus::Written);
     const std::vector<uint8_t> bytes = out.Bytes();
     ASSERT_EQ(bytes.size(), 10u + 14 + 10 + 3);
-    EXPECT_TRUE(SameBytes(std::span(bytes).subspan(24),
-                          Bytes({0x50, 0x47, 0x00, 0x01, 0x5F, 0x90, 0x00, 0x00, 0x00, 0x00, 0x80,
-                                 0x00, 0x00})));
+    EXPECT_TRUE(SameBytes(
+        std::span(bytes).subspan(24),
+        Bytes({0x50, 0x47, 0x00, 0x01, 0x5F, 0x90, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00})));
 }
 
-TEST(StreamWriter, IndexRecordOfAnEndSegment)
-{
+TEST(StreamWriter, IndexRecordOfAnEndSegment) {
     CEs es;
     es.pts = 90000;
     const auto record = MakeIndexRecord(es, 3);
-    EXPECT_TRUE(SameBytes(record, Bytes({0x80, 0x00, 0x00, 0x00, 0x03, 0x01, 0x9C, 0xAC, 0x88,
-                                         0x00, 0xCE, 0x56, 0x44, 0x00})));
+    EXPECT_TRUE(SameBytes(record, Bytes({0x80, 0x00, 0x00, 0x00, 0x03, 0x01, 0x9C, 0xAC, 0x88, 0x00,
+                                         0xCE, 0x56, 0x44, 0x00})));
 }
 
-TEST(StreamWriter, IndexRecordTimes)
-{
+TEST(StreamWriter, IndexRecordTimes) {
     struct Case {
         uint32_t pts, dts;
         uint32_t first, second;
@@ -94,8 +89,7 @@ TEST(StreamWriter, IndexRecordTimes)
     }
 }
 
-TEST(StreamWriter, FullDisplaySetGivesFiveEntriesOrFiveSegmentsAndRecords)
-{
+TEST(StreamWriter, FullDisplaySetGivesFiveEntriesOrFiveSegmentsAndRecords) {
     const size_t segmentSizes[] = {3 + 19, 3 + 10, 3 + 7, 3 + 4 + 11, 3};
     size_t bare = 0;
     for (size_t s : segmentSizes)
@@ -126,8 +120,7 @@ TEST(StreamWriter, FullDisplaySetGivesFiveEntriesOrFiveSegmentsAndRecords)
     }
 }
 
-TEST(StreamWriter, CompositionStateOfTheDisplaySetIsWritten)
-{
+TEST(StreamWriter, CompositionStateOfTheDisplaySetIsWritten) {
     auto ds = FullDisplaySet();
     ds->compositionState = 1;
     ds->pcs->compositionState = 3;
@@ -137,8 +130,7 @@ TEST(StreamWriter, CompositionStateOfTheDisplaySetIsWritten)
     EXPECT_EQ(out.Bytes()[10 + 10], 0x40);
 }
 
-TEST(Validation, ByCompositionState)
-{
+TEST(Validation, ByCompositionState) {
     struct Case {
         const char* name;
         uint8_t state;
@@ -171,15 +163,13 @@ TEST(Validation, ByCompositionState)
     EXPECT_FALSE(noComposition.Validate());
 }
 
-TEST(Validation, WindowDefinitionOfThreeWindowsIsInvalid)
-{
+TEST(Validation, WindowDefinitionOfThreeWindowsIsInvalid) {
     auto ds = FullDisplaySet();
     ds->wds->windows.resize(3);
     EXPECT_FALSE(ds->Validate());
 }
 
-TEST(DisplaySet, PaletteIdsCountUpAndVersionStartsAtZero)
-{
+TEST(DisplaySet, PaletteIdsCountUpAndVersionStartsAtZero) {
     CDsData ds;
     EXPECT_EQ(ds.AddPaletteSegment().paletteId, 0);
     CPds& second = ds.AddPaletteSegment();
@@ -188,8 +178,7 @@ TEST(DisplaySet, PaletteIdsCountUpAndVersionStartsAtZero)
     EXPECT_EQ(second.segmentType, 0x14);
 }
 
-TEST(Epoch, NormalCaseWithOnlyACompositionGetsAnEndSegment)
-{
+TEST(Epoch, NormalCaseWithOnlyACompositionGetsAnEndSegment) {
     CEpochData epoch;
     CDsData& ds = epoch.AddDisplaySet();
     ds.compositionState = 0;
@@ -201,8 +190,7 @@ TEST(Epoch, NormalCaseWithOnlyACompositionGetsAnEndSegment)
     EXPECT_EQ(out.Bytes()[10 + 14 + 10], 0x80);
 }
 
-TEST(Epoch, StopsAtTheFirstInvalidDisplaySet)
-{
+TEST(Epoch, StopsAtTheFirstInvalidDisplaySet) {
     CEpochData epoch;
     epoch.push_back(FullDisplaySet());
     CDsData& broken = epoch.AddDisplaySet(); // Epoch Start without a window definition
@@ -214,17 +202,14 @@ TEST(Epoch, StopsAtTheFirstInvalidDisplaySet)
     ASSERT_EQ(CStreamWriter(alone, nullptr, OutputKind::Sup).WriteDisplaySet(*FullDisplaySet()),
               WriteStatus::Written);
     CMemorySink out;
-    EXPECT_EQ(CStreamWriter(out, nullptr, OutputKind::Sup).WriteEpoch(epoch),
-              WriteStatus::Invalid);
+    EXPECT_EQ(CStreamWriter(out, nullptr, OutputKind::Sup).WriteEpoch(epoch), WriteStatus::Invalid);
     EXPECT_TRUE(SameBytes(out.Bytes(), alone.Bytes()));
 }
 
-TEST(Epoch, EmptyEpochIsAFailureAndWritesNothing)
-{
+TEST(Epoch, EmptyEpochIsAFailureAndWritesNothing) {
     CEpochData epoch;
     CMemorySink out;
-    EXPECT_EQ(CStreamWriter(out, nullptr, OutputKind::Sup).WriteEpoch(epoch),
-              WriteStatus::Invalid);
+    EXPECT_EQ(CStreamWriter(out, nullptr, OutputKind::Sup).WriteEpoch(epoch), WriteStatus::Invalid);
     EXPECT_TRUE(out.Bytes().empty());
 }
 
@@ -232,8 +217,7 @@ TEST(Epoch, EmptyEpochIsAFailureAndWritesNothing)
 class CFillingSink final : public IByteSink {
 public:
     explicit CFillingSink(size_t capacity) : m_capacity(capacity) {}
-    bool Write(const uint8_t*, size_t size) override
-    {
+    bool Write(const uint8_t*, size_t size) override {
         if (size > m_capacity)
             return false;
         m_capacity -= size;
@@ -244,8 +228,7 @@ private:
     size_t m_capacity;
 };
 
-TEST(Epoch, WriteFailuresReachTheCaller)
-{
+TEST(Epoch, WriteFailuresReachTheCaller) {
     for (size_t capacity : {size_t(0), size_t(9), size_t(40), size_t(60)}) {
         SCOPED_TRACE(capacity);
         CEpochData epoch;
@@ -263,11 +246,11 @@ TEST(Epoch, WriteFailuresReachTheCaller)
 
 class StreamFileTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_dir = std::filesystem::temp_directory_path() /
-                ("quillary_stream_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "_" + testing::UnitTest::GetInstance()->current_test_info()->name());
+                ("quillary_stream_" +
+                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
@@ -276,8 +259,7 @@ protected:
     std::filesystem::path m_dir;
 };
 
-TEST_F(StreamFileTest, EmptyPesBuildStillHasAnIndexOf18Bytes)
-{
+TEST_F(StreamFileTest, EmptyPesBuildStillHasAnIndexOf18Bytes) {
     const auto pes = m_dir / "movie.pes";
     CStreamFile file;
     ASSERT_TRUE(file.Open(pes.string(), OutputKind::Pes));
@@ -287,8 +269,7 @@ TEST_F(StreamFileTest, EmptyPesBuildStillHasAnIndexOf18Bytes)
                           Bytes({0, 0, 0, 3, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})));
 }
 
-TEST_F(StreamFileTest, PesFileAndIndexAgreeWithTheWriter)
-{
+TEST_F(StreamFileTest, PesFileAndIndexAgreeWithTheWriter) {
     const auto pes = m_dir / "movie.pes";
     CEpochData epoch;
     epoch.push_back(FullDisplaySet());
@@ -309,8 +290,7 @@ TEST_F(StreamFileTest, PesFileAndIndexAgreeWithTheWriter)
     EXPECT_TRUE(SameBytes(ReadFile(m_dir / "movie.pes.mui"), index));
 }
 
-TEST_F(StreamFileTest, DiscardDeletesBothFiles)
-{
+TEST_F(StreamFileTest, DiscardDeletesBothFiles) {
     const auto pes = m_dir / "movie.pes";
     CStreamFile file;
     ASSERT_TRUE(file.Open(pes.string(), OutputKind::Pes));
@@ -319,16 +299,14 @@ TEST_F(StreamFileTest, DiscardDeletesBothFiles)
     EXPECT_FALSE(std::filesystem::exists(m_dir / "movie.pes.mui"));
 }
 
-TEST_F(StreamFileTest, OpenFailureNamesThePathAndLeavesNothing)
-{
+TEST_F(StreamFileTest, OpenFailureNamesThePathAndLeavesNothing) {
     CStreamFile file;
     const auto path = m_dir / "missing" / "out.sup";
     EXPECT_FALSE(file.Open(path.string(), OutputKind::Sup));
     EXPECT_NE(file.ErrorText().find(path.string()), std::string::npos);
 }
 
-TEST_F(StreamFileTest, IndexThatCannotBeCreatedRemovesTheNewPesButNotForeignFiles)
-{
+TEST_F(StreamFileTest, IndexThatCannotBeCreatedRemovesTheNewPesButNotForeignFiles) {
     // A directory where the index should go: the index cannot be opened, and that directory
     // (not ours) must survive the cleanup.
     const auto pes = m_dir / "movie.pes";
@@ -339,8 +317,7 @@ TEST_F(StreamFileTest, IndexThatCannotBeCreatedRemovesTheNewPesButNotForeignFile
     EXPECT_TRUE(std::filesystem::is_directory(m_dir / "movie.pes.mui"));
 }
 
-TEST(StreamFile, FullDiskIsReportedAtTheLatestOnClose)
-{
+TEST(StreamFile, FullDiskIsReportedAtTheLatestOnClose) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
     CStreamFile file;

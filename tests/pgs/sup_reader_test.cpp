@@ -15,8 +15,7 @@ namespace {
 using test::Bytes;
 
 // Two display sets: composition + end, then composition with one object + end.
-std::vector<uint8_t> GoodStream()
-{
+std::vector<uint8_t> GoodStream() {
     CMemorySink out;
     CStreamWriter writer(out, nullptr, OutputKind::Sup);
     for (uint32_t pts : {90000u, 180000u}) {
@@ -40,8 +39,7 @@ struct SReadResult {
     std::string error;
 };
 
-SReadResult ReadAll(const std::vector<uint8_t>& bytes)
-{
+SReadResult ReadAll(const std::vector<uint8_t>& bytes) {
     SReadResult result;
     CSupReader reader(bytes);
     SSupEntry entry;
@@ -53,8 +51,7 @@ SReadResult ReadAll(const std::vector<uint8_t>& bytes)
     return result;
 }
 
-TEST(SupReader, ReadsEverySegmentWithItsTimes)
-{
+TEST(SupReader, ReadsEverySegmentWithItsTimes) {
     const auto bytes = GoodStream();
     CSupReader reader(bytes);
     SSupEntry entry;
@@ -69,8 +66,7 @@ TEST(SupReader, ReadsEverySegmentWithItsTimes)
     EXPECT_FALSE(all.failed);
 }
 
-TEST(SupReader, FaultsNameTheirOffset)
-{
+TEST(SupReader, FaultsNameTheirOffset) {
     struct Case {
         const char* name;
         std::vector<uint8_t> bytes;
@@ -87,10 +83,10 @@ TEST(SupReader, FaultsNameTheirOffset)
         {"truncated entry header", stream([](auto& b) { b.resize(37 + 7); }), 2, 37, "truncated"},
         {"single byte left", stream([](auto& b) { b.push_back('P'); }), 4, 74, "truncated"},
         {"bad magic", stream([](auto& b) { b[24] = 'X'; }), 1, 24, "magic"},
-        {"unknown type", stream([](auto& b) { b[37 + 10] = 0x42; }), 2, 47, "unknown segment type 0x42"},
+        {"unknown type", stream([](auto& b) { b[37 + 10] = 0x42; }), 2, 47,
+         "unknown segment type 0x42"},
         {"length past the end", stream([](auto& b) { b.resize(37 + 20); }), 2, 47, "past the end"},
-        {"length that disagrees with the fields",
-         stream([](auto& b) {
+        {"length that disagrees with the fields", stream([](auto& b) {
              b[24 + 12] = 0x05; // end segment announcing 5 bytes, 5 more bytes present
              b.insert(b.begin() + 37, {1, 2, 3, 4, 5});
          }),
@@ -106,18 +102,16 @@ TEST(SupReader, FaultsNameTheirOffset)
     }
 }
 
-TEST(SupReader, EmptyFileIsAnEmptyStream)
-{
+TEST(SupReader, EmptyFileIsAnEmptyStream) {
     const SReadResult result = ReadAll({});
     EXPECT_TRUE(result.offsets.empty());
     EXPECT_FALSE(result.failed);
 }
 
-TEST(SupReader, CreatesEveryKnownSegment)
-{
+TEST(SupReader, CreatesEveryKnownSegment) {
     for (int type = 0; type < 256; ++type) {
-        const bool known = type == 0x14 || type == 0x15 || type == 0x16 || type == 0x17 ||
-                           type == 0x80;
+        const bool known =
+            type == 0x14 || type == 0x15 || type == 0x16 || type == 0x17 || type == 0x80;
         const auto segment = CreateSegment(static_cast<uint8_t>(type));
         EXPECT_EQ(segment != nullptr, known) << type;
         if (segment) {
