@@ -9,7 +9,7 @@
 
 namespace quillary::pgs {
 
-class CStreamFile {
+class CStreamFile final : public IEpochSink {
 public:
     // The index file of a .pes file: its full name with ".mui" appended.
     static std::string IndexPathFor(const std::string& pesPath) { return pesPath + ".mui"; }
@@ -20,7 +20,7 @@ public:
 
     // Writes an epoch. Invalid epochs are not written from the failing display set on;
     // WriteFailed means the files are unusable.
-    [[nodiscard]] WriteStatus WriteEpoch(CEpochData& epoch);
+    [[nodiscard]] WriteStatus WriteEpoch(CEpochData& epoch) override;
 
     // Writes the index's terminating record and closes both files; false when any write,
     // flush or close failed.

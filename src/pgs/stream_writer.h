@@ -34,7 +34,16 @@ std::array<uint8_t, kIndexRecordSize> MakeIndexRecord(const CSegmentBase& segmen
 // The .mui terminating record: FF and 13 zero bytes.
 std::array<uint8_t, kIndexRecordSize> IndexTerminator();
 
-class CStreamWriter {
+// Where finished epochs go.
+class IEpochSink {
+public:
+    virtual ~IEpochSink() = default;
+    // Validates and writes each display set in turn; stops at the first invalid one or at a
+    // write failure. An epoch without display sets is Invalid and writes nothing.
+    [[nodiscard]] virtual WriteStatus WriteEpoch(CEpochData& epoch) = 0;
+};
+
+class CStreamWriter final : public IEpochSink {
 public:
     // `index` is null for .sup output.
     CStreamWriter(IByteSink& output, IByteSink* index, OutputKind kind);
@@ -43,9 +52,7 @@ public:
     // copying the display set's composition state into its composition. Does not validate.
     [[nodiscard]] WriteStatus WriteDisplaySet(CDsData& displaySet);
 
-    // Validates and writes each display set in turn; stops at the first invalid one or at a
-    // write failure. An epoch without display sets is Invalid and writes nothing.
-    [[nodiscard]] WriteStatus WriteEpoch(CEpochData& epoch);
+    [[nodiscard]] WriteStatus WriteEpoch(CEpochData& epoch) override;
 
 private:
     [[nodiscard]] bool WriteSegment(CSegmentBase& segment);
