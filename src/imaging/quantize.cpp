@@ -49,17 +49,17 @@ void TakeAlphasFromFirstPixels(const QImage& indexed, const QImage& argb, size_t
                                std::vector<uint32_t>& entries) {
     std::vector<bool> seen(colourCount, false);
     size_t remaining = colourCount;
+    const int width = indexed.width();
     for (int y = 0; y < indexed.height() && remaining > 0; ++y) {
         const uint8_t* index = indexed.constScanLine(y);
-        const uint8_t* pixel = argb.constScanLine(y);
-        for (int x = 0; x < indexed.width(); ++x) {
+        const auto* pixel = reinterpret_cast<const uint32_t*>(argb.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
             const uint8_t i = index[x];
             if (i >= colourCount || seen[i])
                 continue;
             seen[i] = true;
             --remaining;
-            const uint32_t alpha = (reinterpret_cast<const uint32_t*>(pixel)[x]) >> 24;
-            entries[i] = (entries[i] & 0x00FFFFFFu) | (alpha << 24);
+            entries[i] = (entries[i] & 0x00FFFFFFu) | (pixel[x] & 0xFF000000u);
         }
     }
 }
