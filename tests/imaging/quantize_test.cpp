@@ -107,6 +107,45 @@ TEST(CExactColours, AbandonRules) {
     }
 }
 
+TEST(QuantizeBitmap, FullPaletteLosesItsTransparentEntryInTheStreamPalette) {
+    // 255 colours and transparent pixels: 256 entries with transparent black at 255, which the
+    // stream's palette (at most 255 entries) leaves out.
+    std::vector<uint32_t> pixels = DistinctColours(255);
+    pixels.push_back(0);
+    uint8_t transparent = 0;
+    const auto palette = QuantizeBitmap(test::Argb(256, 1, pixels), nullptr, &transparent);
+    ASSERT_TRUE(palette);
+    ASSERT_EQ(palette->entries.size(), 256u);
+    EXPECT_EQ(palette->entries[255], 0u);
+    pgs::CErgbPalette ergb;
+    EXPECT_EQ(ergb.SetFromColorPalette(&*palette, transparent, 0.0), 255);
+    // Colour 254: blue (254 % 32) * 8, red (254 / 32) * 8.
+    EXPECT_EQ(ergb.entries.back(), (pgs::ERGBQUAD{254, 0xF0, 0, 0x38, 0xFF}));
+}
+
+TEST(QuantizeBitmap, WithoutOutputGivesTheSamePaletteAndIndex) {
+    struct Case {
+        const char* name;
+        QImage source;
+    };
+    std::vector<uint32_t> many = DistinctColours(300);
+    many.resize(400, 0x02808080);
+    const Case cases[] = {
+        {"exact", test::Argb(2, 2, {0xFF000001, 0, 0xFF000002, 0xFF000001})},
+        {"quantized with alpha", test::Argb(20, 20, many)},
+        {"24-bit", test::Rgb24(3, 1, {0x102030, 0x405060, 0x102030})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage indexed;
+        uint8_t withOutput = 0, withoutOutput = 0;
+        const auto palette = QuantizeBitmap(c.source, &indexed, &withOutput);
+        ASSERT_TRUE(palette);
+        EXPECT_EQ(QuantizeBitmap(c.source, nullptr, &withoutOutput), palette);
+        EXPECT_EQ(withoutOutput, withOutput);
+    }
+}
+
 TEST(QuantizeBitmap, FullyTransparentMapsEverythingToTheTransparentIndex) {
     // The exact path lists only transparent black and gives up; the quantizer sees the
     // flattened (inverted) colours, but every pixel has alpha 0.
@@ -216,6 +255,24 @@ TEST(QuantizeBitmap, IndexedSourcesKeepTheirPalette) {
         // In both files the last pair of equal corners starts at the top-right.
         EXPECT_EQ(transparent, source.pixelIndex(source.width() - 1, 0));
     }
+}
+
+TEST(QuantizeBitmap, OtherFormatsAreDrawnOntoBlack) {
+    // Premultiplied: opaque red, half-transparent white, transparent; over black these are red,
+    // grey 128 and black, with no alpha left.
+    QImage premultiplied(3, 1, QImage::Format_ARGB32_Premultiplied);
+    premultiplied.setPixel(0, 0, qPremultiply(0xFFFF0000));
+    premultiplied.setPixel(1, 0, qPremultiply(0x80FFFFFF));
+    premultiplied.setPixel(2, 0, 0);
+    const QImage drawn = test::Rgb24(3, 1, {0xFF0000, 0x808080, 0x000000});
+    QImage fromOther, fromDrawn;
+    uint8_t otherTransparent = 0, drawnTransparent = 1;
+    const auto other = QuantizeBitmap(premultiplied, &fromOther, &otherTransparent);
+    const auto expected = QuantizeBitmap(drawn, &fromDrawn, &drawnTransparent);
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other, expected);
+    EXPECT_EQ(Indexes(fromOther), Indexes(fromDrawn));
+    EXPECT_EQ(otherTransparent, drawnTransparent);
 }
 
 TEST(QuantizeBitmap, EmptySourcesGiveNothing) {
