@@ -9,6 +9,7 @@ namespace quillary::imaging {
 EPixelFormat PixelFormatOf(const QImage& image) {
     switch (image.format()) {
     case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
         return EPixelFormat::kIndexed1;
     case QImage::Format_Indexed8:
         return EPixelFormat::kIndexed8;

@@ -18,7 +18,8 @@ namespace quillary::imaging {
 //   kRgb24     QImage::Format_BGR888; bytes blue, green, red in memory, so byte 0 of a pixel is
 //              blue, which is channel 0 of the quantizer.
 //   kIndexed8  QImage::Format_Indexed8 with the palette as colour table.
-//   kIndexed1  QImage::Format_Mono (high bit first) with its colour table.
+//   kIndexed1  QImage::Format_Mono (high bit first) with its colour table; Format_MonoLSB
+//              counts as 1-bit indexed too, but new 1-bit bitmaps are Format_Mono.
 // Qt has no 4-bit format; 4-bit files decode to kIndexed8 with their (short) colour table.
 enum class EPixelFormat { kIndexed1, kIndexed8, kRgb24, kArgb32, kOther };
 

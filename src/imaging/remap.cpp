@@ -12,7 +12,7 @@ namespace quillary::imaging {
 namespace {
 
 constexpr int kMaxError = 255;
-constexpr uint8_t kTransparentAlphaBelow = 5;
+constexpr uint32_t kTransparentAlphaBelow = 5;
 
 using LimitTable = std::array<int, 2 * kMaxError + 1>; // [e + 255]
 
@@ -49,7 +49,9 @@ void RemapFloydSteinberg(const QImage& rgb24, const QImage* alphaSource,
         const bool forward = (y % 2) == 0;
         const int dir = forward ? 1 : -1;
         const uint8_t* in = rgb24.constScanLine(y);
-        const uint8_t* alpha = alphaSource != nullptr ? alphaSource->constScanLine(y) : nullptr;
+        const auto* argb = alphaSource != nullptr
+                               ? reinterpret_cast<const uint32_t*>(alphaSource->constScanLine(y))
+                               : nullptr;
         uint8_t* out = indexedOut.scanLine(y);
 
         int run0 = 0, run1 = 0, run2 = 0;                   // 7·e of the pixel before
@@ -57,7 +59,7 @@ void RemapFloydSteinberg(const QImage& rgb24, const QImage* alphaSource,
         int belowPrev0 = 0, belowPrev1 = 0, belowPrev2 = 0; // pending sum for the slot behind
         int x = forward ? 0 : width - 1;
         for (int n = 0; n < width; ++n, x += dir) {
-            if (alpha != nullptr && alpha[4 * x + 3] < kTransparentAlphaBelow) {
+            if (argb != nullptr && (argb[x] >> 24) < kTransparentAlphaBelow) {
                 out[x] = transparentIndex;
                 continue;
             }

@@ -238,9 +238,12 @@ TEST(QuantizeBitmap, TransparentIndexOfOpaqueImagesFollowsTheCorners) {
 }
 
 TEST(QuantizeBitmap, IndexedSourcesKeepTheirPalette) {
-    for (const char* file : {"indexed_four_colours.png", "mono_two_colours.bmp"}) {
-        SCOPED_TRACE(file);
-        const QImage source = LoadBitmap(QString(QUILLARY_TEST_DATA_DIR) + "/imaging/" + file);
+    const QString dir = QString(QUILLARY_TEST_DATA_DIR) + "/imaging/";
+    const QImage mono = LoadBitmap(dir + "mono_two_colours.bmp");
+    const QImage sources[] = {LoadBitmap(dir + "indexed_four_colours.png"), mono,
+                              mono.convertToFormat(QImage::Format_MonoLSB)};
+    for (const QImage& source : sources) {
+        SCOPED_TRACE(source.format());
         ASSERT_FALSE(source.isNull());
         QImage indexed;
         uint8_t transparent = 0;
