@@ -29,7 +29,8 @@ constexpr int kHeight = 1080;
 
 // Six lines of subtitle-sized text, solid fill and dark outline, on a transparent background:
 // the anti-aliased edges (fill over outline, outline over nothing) give a few hundred colours.
-QImage TextImage() {
+QImage TextImage()
+{
     QImage image(kWidth, kHeight, QImage::Format_ARGB32);
     image.fill(0);
     QPainter painter(&image);
@@ -53,7 +54,8 @@ QImage TextImage() {
 }
 
 // Smooth colour fields and ripples with per-pixel noise, opaque: thousands of colours.
-QImage PhotoImage() {
+QImage PhotoImage()
+{
     QImage image(kWidth, kHeight, QImage::Format_ARGB32);
     std::mt19937 rng(5);
     std::normal_distribution<double> noise(0.0, 12.0);
@@ -71,7 +73,8 @@ QImage PhotoImage() {
     return image;
 }
 
-size_t DistinctColours(const QImage& image) {
+size_t DistinctColours(const QImage& image)
+{
     std::unordered_set<QRgb> colours;
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -92,12 +95,14 @@ struct SInputs {
 
 SInputs* g_inputs = nullptr;
 
-void ReportPerPixel(benchmark::State& state, double seconds) {
+void ReportPerPixel(benchmark::State& state, double seconds)
+{
     const double pixels = double(kWidth) * kHeight * double(state.iterations());
     state.counters["ns_per_px"] = seconds * 1e9 / pixels;
 }
 
-void Quantize(benchmark::State& state, const QImage& image, size_t colours) {
+void Quantize(benchmark::State& state, const QImage& image, size_t colours)
+{
     double seconds = 0;
     state.counters["colours_in"] = double(colours);
     for (auto _ : state) {
@@ -117,7 +122,8 @@ void Quantize(benchmark::State& state, const QImage& image, size_t colours) {
 }
 
 // The same work as the `convert` command line: decode the PNG, reduce, encode an indexed PNG.
-void QuantizeWithPngIo(benchmark::State& state, const QString& png) {
+void QuantizeWithPngIo(benchmark::State& state, const QString& png)
+{
     double seconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -134,13 +140,15 @@ void QuantizeWithPngIo(benchmark::State& state, const QString& png) {
     ReportPerPixel(state, seconds);
 }
 
-std::string ConvertCommand() {
+std::string ConvertCommand()
+{
     if (const char* override = std::getenv("QUILLARY_CONVERT"))
         return override;
     return QFile::exists("/usr/bin/convert") ? "/usr/bin/convert" : "convert";
 }
 
-void ImageMagick(benchmark::State& state, const QString& png) {
+void ImageMagick(benchmark::State& state, const QString& png)
+{
     const std::string command = ConvertCommand() + " '" + png.toStdString() +
                                 "' -dither FloydSteinberg -colors 255 '" + png.toStdString() +
                                 ".out.png'";
@@ -159,22 +167,28 @@ void ImageMagick(benchmark::State& state, const QString& png) {
     ReportPerPixel(state, seconds);
 }
 
-void BM_QuantizeText(benchmark::State& state) {
+void BM_QuantizeText(benchmark::State& state)
+{
     Quantize(state, g_inputs->text, g_inputs->textColours);
 }
-void BM_QuantizePhoto(benchmark::State& state) {
+void BM_QuantizePhoto(benchmark::State& state)
+{
     Quantize(state, g_inputs->photo, g_inputs->photoColours);
 }
-void BM_QuantizeTextWithPngIo(benchmark::State& state) {
+void BM_QuantizeTextWithPngIo(benchmark::State& state)
+{
     QuantizeWithPngIo(state, g_inputs->textPng);
 }
-void BM_QuantizePhotoWithPngIo(benchmark::State& state) {
+void BM_QuantizePhotoWithPngIo(benchmark::State& state)
+{
     QuantizeWithPngIo(state, g_inputs->photoPng);
 }
-void BM_ImageMagickText(benchmark::State& state) {
+void BM_ImageMagickText(benchmark::State& state)
+{
     ImageMagick(state, g_inputs->textPng);
 }
-void BM_ImageMagickPhoto(benchmark::State& state) {
+void BM_ImageMagickPhoto(benchmark::State& state)
+{
     ImageMagick(state, g_inputs->photoPng);
 }
 
@@ -187,7 +201,8 @@ BENCHMARK(BM_ImageMagickPhoto)->UseManualTime()->Unit(benchmark::kMillisecond)->
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Text needs the font machinery of a GUI application; no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

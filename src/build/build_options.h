@@ -26,25 +26,25 @@ struct SProgressInfo {
 using ProgressCallback = std::function<bool(const SProgressInfo&)>;
 
 struct SBuildOptions {
-    std::string outputPath;     // the .sup or .pes file
-    int32_t frameSizeIndex = 0; // row of the frame size table
-    int32_t frameRateIndex = 0; // row of the frame rate table
-    bool renderFlag = false;    // passed to every render call
-    int32_t outputKind = 0;     // 0 .sup; 2 .pes with .mui
-    int32_t layoutMode = 0;     // 0 horizontal, 1 vertical, 2 by image shape
-    SFadeSettings fade;         // applied to the lines marked as faded
-    ProgressCallback progress;  // may be empty
+    std::string outputPath;           // the .sup or .pes file
+    int32_t frameSizeIndex = 0;       // row of the frame size table
+    int32_t frameRateIndex = 0;       // row of the frame rate table
+    bool renderFlag = false;          // passed to every render call
+    int32_t outputKind = 0;           // 0 .sup; 2 .pes with .mui
+    int32_t layoutMode = 0;           // 0 horizontal, 1 vertical, 2 by image shape
+    SFadeSettings fade;               // applied to the lines marked as faded
+    ProgressCallback progress;        // may be empty
     IMessageSink* messages = nullptr; // may be null: nothing is shown
 };
 
 struct SBuildTrack {
     sources::CSubBase* source = nullptr; // none for a track without lines
     int32_t direction = 0;
-    int32_t alignment = 1;         // 1 centred, 2 far side, else near side
-    int32_t margin = 90;           // from the frame edge, lines of other than one text row
-    int32_t singleRowMargin = 90;  // the same for single-row lines
-    int32_t renderValueA = 1;      // passed to every render call
-    int32_t renderValueB = 0;      // passed to every render call: space between rows
+    int32_t alignment = 1;        // 1 centred, 2 far side, else near side
+    int32_t margin = 90;          // from the frame edge, lines of other than one text row
+    int32_t singleRowMargin = 90; // the same for single-row lines
+    int32_t renderValueA = 1;     // passed to every render call
+    int32_t renderValueB = 0;     // passed to every render call: space between rows
     int32_t spareValue = 125;
 };
 

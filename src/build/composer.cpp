@@ -102,8 +102,13 @@ ComposeResult ComposeEpoch(SComposerInput& input, uint16_t& compositionNumber,
         return ComposeResult::Skipped;
     const QImage* indexedOf[2] = {indexed.data(), indexed.data() + tracks[0].size()};
 
-    SEpochContext context{input,     compositionNumber, windows,         slices,
-                          *colorPalette, transparentIndex, {indexedOf[0], indexedOf[1]}};
+    SEpochContext context{input,
+                          compositionNumber,
+                          windows,
+                          slices,
+                          *colorPalette,
+                          transparentIndex,
+                          {indexedOf[0], indexedOf[1]}};
     pgs::CEpochData epoch;
 
     // 6. Fades need the palette to themselves: at most one window, and a shown line that fades.
@@ -149,9 +154,10 @@ void ComposeStillEpoch(SEpochContext& context, pgs::CEpochData& epoch)
         pgs::CDsData& ds = epoch.AddDisplaySet();
         // 1. State.
         using pgs::CompositionState;
-        ds.compositionState = uint8_t(i == 0                   ? CompositionState::EpochStart
-                                      : context.windows.count == 2 ? CompositionState::NormalCase
-                                                                   : CompositionState::AcquisitionPoint);
+        ds.compositionState =
+            uint8_t(i == 0                       ? CompositionState::EpochStart
+                    : context.windows.count == 2 ? CompositionState::NormalCase
+                                                 : CompositionState::AcquisitionPoint);
         // 2. Windows.
         AddWindowDefinition(ds, context.windows);
         // 3. Composition.
@@ -161,10 +167,9 @@ void ComposeStillEpoch(SEpochContext& context, pgs::CEpochData& epoch)
             if (slice.image[t] < 0)
                 continue;
             const SLineImage& image = input.tracks[t][size_t(slice.image[t])];
-            ds.pcs->AddCompositionObject(static_cast<uint16_t>(image.objectId),
-                                         context.windows.id[t], input.forcedOn,
-                                         static_cast<uint16_t>(image.rect.left()),
-                                         static_cast<uint16_t>(image.rect.top()));
+            ds.pcs->AddCompositionObject(
+                static_cast<uint16_t>(image.objectId), context.windows.id[t], input.forcedOn,
+                static_cast<uint16_t>(image.rect.left()), static_cast<uint16_t>(image.rect.top()));
         }
         // 4. Objects, sent again with a new version each time they are shown.
         bool objectsMade = true;

@@ -59,9 +59,8 @@ void ComposeFadedEpoch(SEpochContext& context, pgs::CEpochData& epoch)
 
         const SFadeTiming timing =
             FadeTimingOf(FadeOfSlice(context, slice), slice.endFrame - slice.startFrame);
-        const std::vector<SFadeStep> steps =
-            BuildFadeSteps(input.rate, timing, slice.startFrame, slice.endFrame,
-                           s + 1 == context.slices.size());
+        const std::vector<SFadeStep> steps = BuildFadeSteps(
+            input.rate, timing, slice.startFrame, slice.endFrame, s + 1 == context.slices.size());
 
         const pgs::CWds* rememberedWindows = nullptr;
         const pgs::COdsArray* rememberedObjects = nullptr;

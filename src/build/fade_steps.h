@@ -14,7 +14,7 @@ struct SFadeSettings {
 };
 
 struct SFadeStep {
-    uint32_t time = 0;         // presentation time, 90 kHz ticks
+    uint32_t time = 0;          // presentation time, 90 kHz ticks
     bool noComposition = false; // the clearing step: shows nothing
     bool moved = false;         // show the object at (x, y) instead of its own place
     int32_t x = 0;

@@ -20,9 +20,9 @@ SPoint PlaceLineImage(const SPlacementInput& in)
     if (in.explicitX != 0 && in.explicitY != 0)
         return {in.explicitX, in.explicitY};
 
-    const bool vertical = in.layoutMode != int(LayoutMode::Horizontal) &&
-                          (in.layoutMode != int(LayoutMode::ByShape) ||
-                           in.imageHeight >= in.imageWidth);
+    const bool vertical =
+        in.layoutMode != int(LayoutMode::Horizontal) &&
+        (in.layoutMode != int(LayoutMode::ByShape) || in.imageHeight >= in.imageWidth);
     SPoint p;
     if (vertical) {
         p.x = in.firstTrack ? in.margin : in.frameWidth - in.imageWidth - in.margin;

@@ -36,9 +36,7 @@ std::vector<SLineTimes> TimesOf(const SBuildTrack& track)
 // Reports progress before each line: whenever the percentage changes, and at every fifth line.
 class CProgress {
 public:
-    CProgress(const ProgressCallback& callback, int total) : m_callback(callback), m_total(total)
-    {
-    }
+    CProgress(const ProgressCallback& callback, int total) : m_callback(callback), m_total(total) {}
 
     bool BeforeLine()
     {
@@ -184,7 +182,8 @@ BuildResult CSubBuilder::Build(const SBuildOptions& options, const SBuildTrack (
                 anyImage = true;
             }
         }
-        if (anyImage && ComposeEpoch(input, compositionNumber, file) == ComposeResult::WriteFailed) {
+        if (anyImage &&
+            ComposeEpoch(input, compositionNumber, file) == ComposeResult::WriteFailed) {
             Tell(options, file.ErrorText(), MessageKind::Error);
             return fail(BuildResult::Failed);
         }

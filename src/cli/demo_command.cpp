@@ -25,7 +25,8 @@ constexpr int kWidth = 320;
 constexpr int kHeight = 80;
 constexpr uint8_t kTransparent = 3;
 
-std::vector<uint8_t> DemoBitmap() {
+std::vector<uint8_t> DemoBitmap()
+{
     std::vector<uint8_t> pixels(size_t(kWidth) * kHeight, kTransparent);
     for (int y = 4; y < kHeight - 4; ++y) {
         for (int x = 4; x < kWidth - 4; ++x) {
@@ -37,14 +38,16 @@ std::vector<uint8_t> DemoBitmap() {
     return pixels;
 }
 
-void StampDisplaySet(pgs::CDsData& ds, uint32_t pts) {
+void StampDisplaySet(pgs::CDsData& ds, uint32_t pts)
+{
     ds.ForEachSegment([pts](pgs::CSegmentBase& segment) {
         segment.pts = pts;
         segment.dts = 0;
     });
 }
 
-bool BuildDemo(const std::string& path, pgs::OutputKind kind) {
+bool BuildDemo(const std::string& path, pgs::OutputKind kind)
+{
     constexpr int left = (1920 - kWidth) / 2;
     constexpr int top = 1080 - 60 - kHeight;
 
@@ -100,14 +103,16 @@ bool BuildDemo(const std::string& path, pgs::OutputKind kind) {
     return true;
 }
 
-bool EndsWith(const std::string& text, const char* suffix) {
+bool EndsWith(const std::string& text, const char* suffix)
+{
     const size_t n = std::strlen(suffix);
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
 } // namespace
 
-int RunDemoCommand(int argc, char** argv) {
+int RunDemoCommand(int argc, char** argv)
+{
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kDemoUsage, stdout);
         return 0;

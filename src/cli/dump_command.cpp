@@ -22,7 +22,8 @@ constexpr const char* kDumpUsage =
     "On a damaged stream it lists what it could read, then prints one line naming the byte\n"
     "offset of the fault and exits with status 1.\n";
 
-bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
@@ -32,7 +33,8 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
 
 } // namespace
 
-int RunDumpCommand(int argc, char** argv) {
+int RunDumpCommand(int argc, char** argv)
+{
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kDumpUsage, stdout);
         return 0;

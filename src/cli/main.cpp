@@ -6,7 +6,8 @@
 
 namespace {
 
-void PrintUsage(std::FILE* to) {
+void PrintUsage(std::FILE* to)
+{
     std::fputs("usage: quillary-cli COMMAND [ARGS...]\n"
                "\n"
                "Turns subtitles into Blu-ray Presentation Graphics (PG) streams.\n"
@@ -22,7 +23,8 @@ void PrintUsage(std::FILE* to) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

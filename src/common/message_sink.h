@@ -25,7 +25,8 @@ public:
 // Answers Ok to everything and shows nothing; for callers that have no user to ask.
 class CSilentMessageSink final : public IMessageSink {
 public:
-    MessageAnswer Show(std::string_view, MessageKind, MessageButtons) override {
+    MessageAnswer Show(std::string_view, MessageKind, MessageButtons) override
+    {
         return MessageAnswer::Ok;
     }
 };

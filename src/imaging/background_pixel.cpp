@@ -8,7 +8,8 @@
 
 namespace quillary::imaging {
 
-QPoint BackgroundPixel(const QImage& image) {
+QPoint BackgroundPixel(const QImage& image)
+{
     const int right = image.width() - 1;
     const int bottom = image.height() - 1;
     const std::array<QPoint, 4> corners = {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom),

@@ -6,7 +6,8 @@
 
 namespace quillary::imaging {
 
-EPixelFormat PixelFormatOf(const QImage& image) {
+EPixelFormat PixelFormatOf(const QImage& image)
+{
     switch (image.format()) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
@@ -22,7 +23,8 @@ EPixelFormat PixelFormatOf(const QImage& image) {
     }
 }
 
-QImage::Format QtFormatOf(EPixelFormat format) {
+QImage::Format QtFormatOf(EPixelFormat format)
+{
     switch (format) {
     case EPixelFormat::kIndexed1:
         return QImage::Format_Mono;
@@ -38,14 +40,16 @@ QImage::Format QtFormatOf(EPixelFormat format) {
     return QImage::Format_Invalid;
 }
 
-QImage CreateBitmap(int width, int height, EPixelFormat format) {
+QImage CreateBitmap(int width, int height, EPixelFormat format)
+{
     const QImage::Format qtFormat = QtFormatOf(format);
     if (width <= 0 || height <= 0 || qtFormat == QImage::Format_Invalid)
         return {};
     return QImage(width, height, qtFormat); // null when the allocation fails
 }
 
-QImage LoadBitmap(const QString& path) {
+QImage LoadBitmap(const QString& path)
+{
     QImageReader reader(path);
     QImage image = reader.read();
     if (image.isNull())
@@ -62,7 +66,8 @@ QImage LoadBitmap(const QString& path) {
     }
 }
 
-pgs::SColorPalette ColorPaletteOf(const QImage& image) {
+pgs::SColorPalette ColorPaletteOf(const QImage& image)
+{
     pgs::SColorPalette palette;
     const QList<QRgb> table = image.colorTable();
     palette.entries.assign(table.begin(), table.end());
@@ -73,18 +78,21 @@ pgs::SColorPalette ColorPaletteOf(const QImage& image) {
     return palette;
 }
 
-void SetColorPalette(QImage& image, const pgs::SColorPalette& palette) {
+void SetColorPalette(QImage& image, const pgs::SColorPalette& palette)
+{
     image.setColorTable(QList<QRgb>(palette.entries.begin(), palette.entries.end()));
 }
 
-uint32_t PixelArgb(const QImage& image, int x, int y) {
+uint32_t PixelArgb(const QImage& image, int x, int y)
+{
     if (!image.valid(x, y))
         return 0;
     return image.pixel(x, y);
 }
 
 bool DrawImage(QImage& target, const QRect& targetRect, const QImage& source,
-               EInterpolation interpolation) {
+               EInterpolation interpolation)
+{
     if (target.isNull() || target.format() == QImage::Format_Indexed8 ||
         target.format() == QImage::Format_Mono || target.format() == QImage::Format_MonoLSB)
         return false;

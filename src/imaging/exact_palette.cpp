@@ -7,7 +7,8 @@ namespace {
 constexpr size_t kMaxVisibleColours = 255;
 }
 
-std::optional<CExactColours> CExactColours::Collect(const QImage& argb) {
+std::optional<CExactColours> CExactColours::Collect(const QImage& argb)
+{
     if (argb.format() != QImage::Format_ARGB32 || argb.isNull())
         return std::nullopt;
 
@@ -46,7 +47,8 @@ std::optional<CExactColours> CExactColours::Collect(const QImage& argb) {
     return colours;
 }
 
-bool CExactColours::Insert(uint32_t argb) {
+bool CExactColours::Insert(uint32_t argb)
+{
     const uint32_t mask = (1u << kSlotBits) - 1;
     for (uint32_t slot = Slot(argb);; slot = (slot + 1) & mask) {
         if (m_keys[slot] == argb)
@@ -59,7 +61,8 @@ bool CExactColours::Insert(uint32_t argb) {
     }
 }
 
-int CExactColours::Find(uint32_t argb) const {
+int CExactColours::Find(uint32_t argb) const
+{
     const uint32_t mask = (1u << kSlotBits) - 1;
     for (uint32_t slot = Slot(argb);; slot = (slot + 1) & mask) {
         if (m_keys[slot] == argb)
@@ -69,14 +72,16 @@ int CExactColours::Find(uint32_t argb) const {
     }
 }
 
-uint8_t CExactColours::IndexOf(uint32_t argb) const {
+uint8_t CExactColours::IndexOf(uint32_t argb) const
+{
     if ((argb >> 24) == 0)
         return m_transparentEntry;
     const int index = Find(argb);
     return index < 0 ? 255 : static_cast<uint8_t>(index);
 }
 
-QImage CExactColours::Map(const QImage& argb) const {
+QImage CExactColours::Map(const QImage& argb) const
+{
     QImage indexed(argb.size(), QImage::Format_Indexed8);
     if (indexed.isNull())
         return {};

@@ -9,7 +9,8 @@ namespace {
 
 using FlattenTable = std::array<std::array<uint8_t, 256>, 256>; // [alpha][c]
 
-const FlattenTable& Table() {
+const FlattenTable& Table()
+{
     static const FlattenTable table = [] {
         FlattenTable t{};
         for (int alpha = 0; alpha < 256; ++alpha) {
@@ -23,14 +24,16 @@ const FlattenTable& Table() {
 
 } // namespace
 
-uint8_t FlattenChannel(uint8_t c, uint8_t alpha) {
+uint8_t FlattenChannel(uint8_t c, uint8_t alpha)
+{
     if (alpha == 255)
         return c;
     const double a = alpha / 255.0;
     return static_cast<uint8_t>(c * a + (255 - c) * (1.0 - a));
 }
 
-QImage FlattenToRgb24(const QImage& argb) {
+QImage FlattenToRgb24(const QImage& argb)
+{
     if (argb.format() != QImage::Format_ARGB32)
         return {};
     QImage rgb(argb.size(), QImage::Format_BGR888);

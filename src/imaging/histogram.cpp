@@ -5,11 +5,13 @@
 
 namespace quillary::imaging {
 
-void CHistogram::Clear() {
+void CHistogram::Clear()
+{
     std::fill(m_cells.begin(), m_cells.end(), uint16_t{0});
 }
 
-void CHistogram::Count(const QImage& rgb24) {
+void CHistogram::Count(const QImage& rgb24)
+{
     uint16_t* cells = m_cells.data();
     const int width = rgb24.width();
     for (int y = 0; y < rgb24.height(); ++y) {

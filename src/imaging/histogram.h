@@ -30,10 +30,12 @@ public:
 
     CHistogram() : m_cells(size_t{kCells0} * kCells1 * kCells2, 0) {}
 
-    static size_t CellIndex(int c0, int c1, int c2) {
+    static size_t CellIndex(int c0, int c1, int c2)
+    {
         return (size_t(c0) << 11) | (size_t(c1) << 5) | size_t(c2);
     }
-    static size_t CellOfColour(int blue, int green, int red) {
+    static size_t CellOfColour(int blue, int green, int red)
+    {
         return CellIndex(blue >> kShift0, green >> kShift1, red >> kShift2);
     }
 

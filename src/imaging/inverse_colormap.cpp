@@ -20,7 +20,8 @@ struct SAxisRange {
     int greatest;
 };
 
-SAxisRange AxisRange(int x, int lo, int hi, int scale) {
+SAxisRange AxisRange(int x, int lo, int hi, int scale)
+{
     const int nearest = x < lo ? lo - x : (x > hi ? x - hi : 0);
     const int farthest = std::max(std::abs(x - lo), std::abs(x - hi));
     return {nearest * scale * nearest * scale, farthest * scale * farthest * scale};
@@ -29,12 +30,14 @@ SAxisRange AxisRange(int x, int lo, int hi, int scale) {
 } // namespace
 
 CInverseColormap::CInverseColormap(CHistogram& cache, const std::vector<SBgr>& colours)
-    : m_cells(cache.Cells()), m_colours(colours) {
+    : m_cells(cache.Cells()), m_colours(colours)
+{
     cache.Clear();
     m_candidates.reserve(colours.size());
 }
 
-void CInverseColormap::FillBlock(int c0, int c1, int c2) {
+void CInverseColormap::FillBlock(int c0, int c1, int c2)
+{
     const int base0 = c0 & ~(kBlock0 - 1);
     const int base1 = c1 & ~(kBlock1 - 1);
     const int base2 = c2 & ~(kBlock2 - 1);
@@ -102,7 +105,8 @@ void CInverseColormap::FillBlock(int c0, int c1, int c2) {
     }
 }
 
-uint8_t NearestColourOfCell(const std::vector<SBgr>& colours, int c0, int c1, int c2) {
+uint8_t NearestColourOfCell(const std::vector<SBgr>& colours, int c0, int c1, int c2)
+{
     int best = INT_MAX;
     uint8_t bestIndex = 0;
     for (size_t i = 0; i < colours.size(); ++i) {

@@ -9,7 +9,8 @@
 namespace quillary::imaging {
 
 // Distance between two colours as the quantizer measures it: (2·Δblue)² + (3·Δgreen)² + (Δred)².
-inline int ColourDistance(int blue0, int green0, int red0, const SBgr& c) {
+inline int ColourDistance(int blue0, int green0, int red0, const SBgr& c)
+{
     const int d0 = (blue0 - c.blue) * 2;
     const int d1 = (green0 - c.green) * 3;
     const int d2 = red0 - c.red;
@@ -25,7 +26,8 @@ public:
     CInverseColormap(CHistogram& cache, const std::vector<SBgr>& colours);
 
     // The index of the colour nearest to the centre of the cell of (blue, green, red).
-    uint8_t Lookup(int blue, int green, int red) {
+    uint8_t Lookup(int blue, int green, int red)
+    {
         uint16_t& cell = m_cells[CHistogram::CellOfColour(blue, green, red)];
         if (cell == 0)
             FillBlock(blue >> CHistogram::kShift0, green >> CHistogram::kShift1,

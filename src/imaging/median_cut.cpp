@@ -6,7 +6,8 @@ namespace quillary::imaging {
 namespace {
 
 // True when any cell of the box restricted to axis-0 coordinate c0 (or c1, c2) is non-empty.
-bool PlaneHasCells0(const CHistogram& h, const SBox& b, int c0) {
+bool PlaneHasCells0(const CHistogram& h, const SBox& b, int c0)
+{
     for (int c1 = b.min1; c1 <= b.max1; ++c1) {
         const uint16_t* cell = h.Cells() + CHistogram::CellIndex(c0, c1, b.min2);
         for (int c2 = b.min2; c2 <= b.max2; ++c2, ++cell) {
@@ -17,7 +18,8 @@ bool PlaneHasCells0(const CHistogram& h, const SBox& b, int c0) {
     return false;
 }
 
-bool PlaneHasCells1(const CHistogram& h, const SBox& b, int c1) {
+bool PlaneHasCells1(const CHistogram& h, const SBox& b, int c1)
+{
     for (int c0 = b.min0; c0 <= b.max0; ++c0) {
         const uint16_t* cell = h.Cells() + CHistogram::CellIndex(c0, c1, b.min2);
         for (int c2 = b.min2; c2 <= b.max2; ++c2, ++cell) {
@@ -28,7 +30,8 @@ bool PlaneHasCells1(const CHistogram& h, const SBox& b, int c1) {
     return false;
 }
 
-bool PlaneHasCells2(const CHistogram& h, const SBox& b, int c2) {
+bool PlaneHasCells2(const CHistogram& h, const SBox& b, int c2)
+{
     for (int c0 = b.min0; c0 <= b.max0; ++c0) {
         for (int c1 = b.min1; c1 <= b.max1; ++c1) {
             if (h.At(c0, c1, c2) != 0)
@@ -39,7 +42,8 @@ bool PlaneHasCells2(const CHistogram& h, const SBox& b, int c2) {
 }
 
 // The first box with the largest colour count among boxes of volume > 0, or -1.
-int BiggestColourCount(const std::vector<SBox>& boxes) {
+int BiggestColourCount(const std::vector<SBox>& boxes)
+{
     int best = -1;
     int64_t most = 0;
     for (size_t i = 0; i < boxes.size(); ++i) {
@@ -52,7 +56,8 @@ int BiggestColourCount(const std::vector<SBox>& boxes) {
 }
 
 // The first box with the largest volume, or -1.
-int BiggestVolume(const std::vector<SBox>& boxes) {
+int BiggestVolume(const std::vector<SBox>& boxes)
+{
     int best = -1;
     int64_t most = 0;
     for (size_t i = 0; i < boxes.size(); ++i) {
@@ -66,7 +71,8 @@ int BiggestVolume(const std::vector<SBox>& boxes) {
 
 } // namespace
 
-void UpdateBox(const CHistogram& histogram, SBox& box) {
+void UpdateBox(const CHistogram& histogram, SBox& box)
+{
     SBox b = box;
     // Each bound moves inwards to the first non-empty plane; if the low bound finds none the box
     // is empty and stays as it came.
@@ -105,7 +111,8 @@ void UpdateBox(const CHistogram& histogram, SBox& box) {
     box = b;
 }
 
-std::vector<SBox> MedianCut(const CHistogram& histogram, int desiredColours) {
+std::vector<SBox> MedianCut(const CHistogram& histogram, int desiredColours)
+{
     std::vector<SBox> boxes;
     boxes.reserve(size_t(desiredColours > 0 ? desiredColours : 1));
     SBox whole;
@@ -162,7 +169,8 @@ std::vector<SBox> MedianCut(const CHistogram& histogram, int desiredColours) {
     return boxes;
 }
 
-SBgr BoxColour(const CHistogram& histogram, const SBox& box) {
+SBgr BoxColour(const CHistogram& histogram, const SBox& box)
+{
     int64_t total = 0, sum0 = 0, sum1 = 0, sum2 = 0;
     for (int c0 = box.min0; c0 <= box.max0; ++c0) {
         for (int c1 = box.min1; c1 <= box.max1; ++c1) {
@@ -185,7 +193,8 @@ SBgr BoxColour(const CHistogram& histogram, const SBox& box) {
             static_cast<uint8_t>((sum2 + total / 2) / total)};
 }
 
-std::vector<SBgr> ColourMap(const CHistogram& histogram, const std::vector<SBox>& boxes) {
+std::vector<SBgr> ColourMap(const CHistogram& histogram, const std::vector<SBox>& boxes)
+{
     std::vector<SBgr> colours;
     colours.reserve(boxes.size());
     for (const SBox& box : boxes)

@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kDesiredColours = 255;
 
-uint32_t Argb(uint8_t alpha, const SBgr& c) {
+uint32_t Argb(uint8_t alpha, const SBgr& c)
+{
     return (uint32_t{alpha} << 24) | (uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | c.blue;
 }
 
@@ -32,7 +33,8 @@ struct SReduction {
     uint8_t transparentIndex = 0;
 };
 
-std::optional<SReduction> FromIndexed(const QImage& source, QPoint background) {
+std::optional<SReduction> FromIndexed(const QImage& source, QPoint background)
+{
     SReduction r;
     r.palette = ColorPaletteOf(source);
     r.indexed = source.format() == QImage::Format_Indexed8
@@ -46,7 +48,8 @@ std::optional<SReduction> FromIndexed(const QImage& source, QPoint background) {
 
 // Sets each entry's alpha to that of the first pixel in raster order that received it.
 void TakeAlphasFromFirstPixels(const QImage& indexed, const QImage& argb, size_t colourCount,
-                               std::vector<uint32_t>& entries) {
+                               std::vector<uint32_t>& entries)
+{
     std::vector<bool> seen(colourCount, false);
     size_t remaining = colourCount;
     const int width = indexed.width();
@@ -67,7 +70,8 @@ void TakeAlphasFromFirstPixels(const QImage& indexed, const QImage& argb, size_t
 // The quantizing path on a Format_BGR888 image; `alphaSource` is the Format_ARGB32 source it
 // was flattened from, or null.
 std::optional<SReduction> Quantize(const QImage& rgb24, const QImage* alphaSource,
-                                   QPoint background) {
+                                   QPoint background)
+{
     CHistogram histogram;
     histogram.Count(rgb24);
     const std::vector<SBgr> colours = ColourMap(histogram, MedianCut(histogram, kDesiredColours));
@@ -97,7 +101,8 @@ std::optional<SReduction> Quantize(const QImage& rgb24, const QImage* alphaSourc
 }
 
 // Any other format, drawn onto a black 24-bit canvas of its size.
-QImage DrawOntoBlack(const QImage& source) {
+QImage DrawOntoBlack(const QImage& source)
+{
     QImage canvas(source.size(), QImage::Format_RGB32);
     if (canvas.isNull())
         return {};
@@ -107,7 +112,8 @@ QImage DrawOntoBlack(const QImage& source) {
     return canvas.convertToFormat(QImage::Format_BGR888);
 }
 
-std::optional<SReduction> Reduce(const QImage& source) {
+std::optional<SReduction> Reduce(const QImage& source)
+{
     if (source.isNull() || source.width() <= 0 || source.height() <= 0)
         return std::nullopt;
     const QPoint background = BackgroundPixel(source);
@@ -142,7 +148,8 @@ std::optional<SReduction> Reduce(const QImage& source) {
 }
 
 // Copies `source` into `canvas` at `at`, both Format_ARGB32, row by row.
-void CopyArgb(QImage& canvas, const QImage& source, QPoint at) {
+void CopyArgb(QImage& canvas, const QImage& source, QPoint at)
+{
     const size_t rowBytes = size_t(source.width()) * 4;
     for (int y = 0; y < source.height(); ++y)
         std::memcpy(canvas.scanLine(at.y() + y) + size_t(at.x()) * 4, source.constScanLine(y),
@@ -152,7 +159,8 @@ void CopyArgb(QImage& canvas, const QImage& source, QPoint at) {
 } // namespace
 
 std::optional<pgs::SColorPalette> QuantizeBitmap(const QImage& source, QImage* indexedOut,
-                                                 uint8_t* transparentIndexOut) {
+                                                 uint8_t* transparentIndexOut)
+{
     std::optional<SReduction> r = Reduce(source);
     if (!r)
         return std::nullopt;
@@ -167,7 +175,8 @@ std::optional<pgs::SColorPalette> QuantizeBitmap(const QImage& source, QImage* i
 
 std::optional<pgs::SColorPalette> QuantizeBitmaps(std::span<const QImage* const> sources,
                                                   std::span<QImage> indexedOut,
-                                                  uint8_t* transparentIndexOut) {
+                                                  uint8_t* transparentIndexOut)
+{
     if (sources.empty() || indexedOut.size() != sources.size())
         return std::nullopt;
     if (sources.size() == 1) {
@@ -254,7 +263,8 @@ std::optional<pgs::SColorPalette> QuantizeBitmaps(std::span<const QImage* const>
     return palette;
 }
 
-QImage ToIndexedBitmap(const QImage& source) {
+QImage ToIndexedBitmap(const QImage& source)
+{
     if (source.format() == QImage::Format_Indexed8)
         return {};
     QImage indexed;

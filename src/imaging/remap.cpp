@@ -16,7 +16,8 @@ constexpr uint32_t kTransparentAlphaBelow = 5;
 
 using LimitTable = std::array<int, 2 * kMaxError + 1>; // [e + 255]
 
-const LimitTable& Limits() {
+const LimitTable& Limits()
+{
     static const LimitTable table = [] {
         LimitTable t{};
         for (int e = 0; e <= kMaxError; ++e) {
@@ -31,12 +32,14 @@ const LimitTable& Limits() {
 
 } // namespace
 
-int LimitError(int error) {
+int LimitError(int error)
+{
     return Limits()[size_t(kMaxError + std::clamp(error, -kMaxError, kMaxError))];
 }
 
 void RemapFloydSteinberg(const QImage& rgb24, const QImage* alphaSource,
-                         const std::vector<SBgr>& colours, CHistogram& cache, QImage& indexedOut) {
+                         const std::vector<SBgr>& colours, CHistogram& cache, QImage& indexedOut)
+{
     CInverseColormap inverse(cache, colours);
     const int* limit = Limits().data() + kMaxError;
     const int width = rgb24.width();

@@ -6,12 +6,14 @@
 
 namespace quillary::pgs {
 
-CFileSink::~CFileSink() {
+CFileSink::~CFileSink()
+{
     if (m_file != nullptr)
         std::fclose(m_file);
 }
 
-bool CFileSink::Open(const std::string& path) {
+bool CFileSink::Open(const std::string& path)
+{
     m_path = path;
     m_error.clear();
     m_file = std::fopen(path.c_str(), "wb");
@@ -22,7 +24,8 @@ bool CFileSink::Open(const std::string& path) {
     return true;
 }
 
-bool CFileSink::Write(const uint8_t* bytes, size_t size) {
+bool CFileSink::Write(const uint8_t* bytes, size_t size)
+{
     if (m_file == nullptr) {
         if (m_error.empty())
             Fail(EBADF);
@@ -37,7 +40,8 @@ bool CFileSink::Write(const uint8_t* bytes, size_t size) {
     return true;
 }
 
-bool CFileSink::Close() {
+bool CFileSink::Close()
+{
     if (m_file == nullptr)
         return m_error.empty();
     const bool flushed = std::fflush(m_file) == 0;
@@ -52,7 +56,8 @@ bool CFileSink::Close() {
     return m_error.empty();
 }
 
-void CFileSink::Fail(int errorNumber) {
+void CFileSink::Fail(int errorNumber)
+{
     if (m_error.empty())
         m_error = m_path + ": " + std::strerror(errorNumber ? errorNumber : EIO);
 }

@@ -18,7 +18,8 @@ public:
 
 class CMemorySink final : public IByteSink {
 public:
-    [[nodiscard]] bool Write(const uint8_t* bytes, size_t size) override {
+    [[nodiscard]] bool Write(const uint8_t* bytes, size_t size) override
+    {
         m_bytes.insert(m_bytes.end(), bytes, bytes + size);
         return true;
     }

@@ -3,7 +3,8 @@
 
 namespace quillary::pgs {
 
-CDsData::~CDsData() {
+CDsData::~CDsData()
+{
     // Members go in the order the display set lists them.
     pcs.reset();
     wds.reset();
@@ -12,7 +13,8 @@ CDsData::~CDsData() {
     es.reset();
 }
 
-CPds& CDsData::AddPaletteSegment() {
+CPds& CDsData::AddPaletteSegment()
+{
     auto pds = std::make_unique<CPds>();
     pds->paletteId = static_cast<uint8_t>(palettes.size());
     pds->paletteVersion = 0;
@@ -20,13 +22,15 @@ CPds& CDsData::AddPaletteSegment() {
     return *palettes.back();
 }
 
-CEs& CDsData::GetEndSegment() {
+CEs& CDsData::GetEndSegment()
+{
     if (!es)
         es = std::make_unique<CEs>();
     return *es;
 }
 
-bool CDsData::Validate() {
+bool CDsData::Validate()
+{
     if (!pcs)
         return false;
     GetEndSegment();

@@ -36,7 +36,8 @@ public:
 
     // Calls `f` with every present segment in stream order: composition, window definition,
     // palettes, objects, end.
-    template <class F> void ForEachSegment(F&& f) {
+    template <class F> void ForEachSegment(F&& f)
+    {
         if (pcs)
             f(static_cast<CSegmentBase&>(*pcs));
         if (wds)

@@ -11,7 +11,8 @@ namespace quillary::pgs {
 class CEpochData : public std::vector<std::unique_ptr<CDsData>> {
 public:
     // Appends a new, empty display set (state Epoch Start) and returns it.
-    CDsData& AddDisplaySet() {
+    CDsData& AddDisplaySet()
+    {
         push_back(std::make_unique<CDsData>());
         return *back();
     }

@@ -6,7 +6,8 @@
 namespace quillary::pgs {
 
 int CErgbPalette::SetFromColorPalette(const SColorPalette* palette, uint8_t transparentIndexIn,
-                                      double transparentAlpha) {
+                                      double transparentAlpha)
+{
     Clear();
     if (palette == nullptr || palette->entries.empty())
         return 0;

@@ -16,15 +16,18 @@ constexpr SRateRow kRates[8] = {
 };
 } // namespace
 
-double FrameRateOfCode(int code) {
+double FrameRateOfCode(int code)
+{
     return (code >= 0 && code < 8) ? kRates[code].rate : 0.0;
 }
 
-const char* FrameRateName(int code) {
+const char* FrameRateName(int code)
+{
     return (code >= 0 && code < 8) ? kRates[code].name : "Reserved";
 }
 
-int FrameRateCode(double framesPerSecond) {
+int FrameRateCode(double framesPerSecond)
+{
     for (int code = 0; code < 8; ++code) {
         if (kRates[code].rate != 0 && std::fabs(framesPerSecond - kRates[code].rate) < 0.01)
             return code;

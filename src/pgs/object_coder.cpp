@@ -22,7 +22,8 @@ namespace {
 constexpr unsigned kMaxRunLength = 0x3FFF;
 constexpr uint32_t kMaxObjectDataLength = 0xFFFFFF;
 
-inline uint8_t* EmitRun(uint8_t* out, unsigned length, uint8_t colour) {
+inline uint8_t* EmitRun(uint8_t* out, unsigned length, uint8_t colour)
+{
     while (length > 0) {
         const unsigned l = std::min(length, kMaxRunLength);
         length -= l;
@@ -52,7 +53,8 @@ inline uint8_t* EmitRun(uint8_t* out, unsigned length, uint8_t colour) {
     return out;
 }
 
-uint8_t* CodeRow(uint8_t* out, const uint8_t* row, int width) {
+uint8_t* CodeRow(uint8_t* out, const uint8_t* row, int width)
+{
     int start = 0;
     uint8_t colour = row[0];
     for (int x = 1; x < width; ++x) {
@@ -70,14 +72,16 @@ uint8_t* CodeRow(uint8_t* out, const uint8_t* row, int width) {
 
 } // namespace
 
-size_t MaxObjectDataSize(int width, int height) {
+size_t MaxObjectDataSize(int width, int height)
+{
     if (width <= 0 || height <= 0)
         return COds::kObjectHeaderSize;
     const size_t w = static_cast<size_t>(width);
     return COds::kObjectHeaderSize + static_cast<size_t>(height) * ((3 * w + 1) / 2 + 2);
 }
 
-std::vector<uint8_t> CodeObject(const SIndexedBitmapView& bitmap) {
+std::vector<uint8_t> CodeObject(const SIndexedBitmapView& bitmap)
+{
     if (bitmap.width <= 0 || bitmap.height <= 0 || bitmap.width > 0xFFFF ||
         bitmap.height > 0xFFFF || bitmap.pixels == nullptr)
         return {};
@@ -98,7 +102,8 @@ std::vector<uint8_t> CodeObject(const SIndexedBitmapView& bitmap) {
 }
 
 std::vector<std::unique_ptr<COds>> FragmentObject(std::span<const uint8_t> objectData,
-                                                  uint16_t objectId, uint8_t objectVersion) {
+                                                  uint16_t objectId, uint8_t objectVersion)
+{
     std::vector<std::unique_ptr<COds>> fragments;
     const size_t total = objectData.size();
     const size_t count = (total + COds::kMaxFragmentSize - 1) / COds::kMaxFragmentSize;
@@ -119,7 +124,8 @@ std::vector<std::unique_ptr<COds>> FragmentObject(std::span<const uint8_t> objec
 }
 
 bool CreateObjectSegments(CDsData& displaySet, const SIndexedBitmapView& bitmap, uint16_t objectId,
-                          uint8_t objectVersion) {
+                          uint8_t objectVersion)
+{
     const std::vector<uint8_t> data = CodeObject(bitmap);
     if (data.empty())
         return false;

@@ -8,7 +8,8 @@
 namespace quillary::pgs {
 
 // Payload: id(2) version(1) sequence(1), then the fragment.
-std::optional<size_t> COds::Parse(std::span<const uint8_t> payload) {
+std::optional<size_t> COds::Parse(std::span<const uint8_t> payload)
+{
     Clear();
     if (payload.size() < 4)
         return std::nullopt;
@@ -26,7 +27,8 @@ std::optional<size_t> COds::Parse(std::span<const uint8_t> payload) {
     return 4 + size;
 }
 
-size_t COds::Write(uint8_t* out) {
+size_t COds::Write(uint8_t* out)
+{
     WriteHeader(out);
     uint8_t* p = out + kSegmentHeaderSize;
     PutU16(p, objectId);
@@ -40,7 +42,8 @@ size_t COds::Write(uint8_t* out) {
     return FinishWrite(out, static_cast<size_t>(p - out) + size);
 }
 
-void COds::Dump(std::string& out, std::string_view prefix) const {
+void COds::Dump(std::string& out, std::string_view prefix) const
+{
     CSegmentBase::Dump(out, prefix);
     const std::string inner = dump::Nested(prefix);
     dump::Number(out, prefix, "ObjectId", objectId);
@@ -56,7 +59,8 @@ void COds::Dump(std::string& out, std::string_view prefix) const {
     }
 }
 
-void COds::CopyFrom(const CSegmentBase& other) {
+void COds::CopyFrom(const CSegmentBase& other)
+{
     if (const auto* ods = dynamic_cast<const COds*>(&other))
         *this = *ods;
     else

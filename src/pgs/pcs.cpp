@@ -6,14 +6,16 @@
 
 namespace quillary::pgs {
 
-const char* CompositionStateName(int state) {
+const char* CompositionStateName(int state)
+{
     static constexpr const char* kNames[4] = {"Normal Case", "Acquisition Point", "Epoch Start",
                                               "Epoch Continue"};
     return (state >= 0 && state < 4) ? kNames[state] : "Unknown";
 }
 
 SCompositionObject* CPcs::AddCompositionObject(uint16_t objectId, uint8_t windowId, bool forcedOn,
-                                               uint16_t x, uint16_t y) {
+                                               uint16_t x, uint16_t y)
+{
     if (objects.size() >= kMaxObjects)
         return nullptr;
     SCompositionObject& object = objects.emplace_back();
@@ -26,7 +28,8 @@ SCompositionObject* CPcs::AddCompositionObject(uint16_t objectId, uint8_t window
 }
 
 // Payload: width(2) height(2) rate(1) number(2) state(1) update(1) palette(1) count(1) objects.
-std::optional<size_t> CPcs::Parse(std::span<const uint8_t> payload) {
+std::optional<size_t> CPcs::Parse(std::span<const uint8_t> payload)
+{
     Clear();
     if (payload.size() < 11)
         return std::nullopt;
@@ -67,7 +70,8 @@ std::optional<size_t> CPcs::Parse(std::span<const uint8_t> payload) {
     return pos;
 }
 
-size_t CPcs::Write(uint8_t* out) {
+size_t CPcs::Write(uint8_t* out)
+{
     WriteHeader(out);
     uint8_t* p = out + kSegmentHeaderSize;
     PutU16(p, videoDescriptor.width);
@@ -96,7 +100,8 @@ size_t CPcs::Write(uint8_t* out) {
     return FinishWrite(out, static_cast<size_t>(p - out));
 }
 
-void CPcs::Dump(std::string& out, std::string_view prefix) const {
+void CPcs::Dump(std::string& out, std::string_view prefix) const
+{
     CSegmentBase::Dump(out, prefix);
     const std::string inner = dump::Nested(prefix);
     dump::Group(out, prefix, "VideoDescriptor");
@@ -128,7 +133,8 @@ void CPcs::Dump(std::string& out, std::string_view prefix) const {
     }
 }
 
-void CPcs::CopyFrom(const CSegmentBase& other) {
+void CPcs::CopyFrom(const CSegmentBase& other)
+{
     if (const auto* pcs = dynamic_cast<const CPcs*>(&other))
         *this = *pcs;
     else

@@ -9,7 +9,8 @@
 
 namespace quillary::pgs {
 
-void CPds::SetFromPalette(const CErgbPalette& palette) {
+void CPds::SetFromPalette(const CErgbPalette& palette)
+{
     Clear();
     const size_t count = std::min(palette.entries.size(), kMaxEntries);
     entries.reserve(count);
@@ -22,7 +23,8 @@ void CPds::SetFromPalette(const CErgbPalette& palette) {
 }
 
 // Payload: id(1) version(1), then 5 bytes an entry: index Y Cr Cb T.
-std::optional<size_t> CPds::Parse(std::span<const uint8_t> payload) {
+std::optional<size_t> CPds::Parse(std::span<const uint8_t> payload)
+{
     Clear();
     if (payload.size() < 2)
         return std::nullopt;
@@ -40,7 +42,8 @@ std::optional<size_t> CPds::Parse(std::span<const uint8_t> payload) {
     return pos;
 }
 
-size_t CPds::Write(uint8_t* out) {
+size_t CPds::Write(uint8_t* out)
+{
     WriteHeader(out);
     uint8_t* p = out + kSegmentHeaderSize;
     PutU8(p, paletteId);
@@ -58,14 +61,16 @@ size_t CPds::Write(uint8_t* out) {
     return FinishWrite(out, static_cast<size_t>(p - out));
 }
 
-void CPds::Dump(std::string& out, std::string_view prefix) const {
+void CPds::Dump(std::string& out, std::string_view prefix) const
+{
     CSegmentBase::Dump(out, prefix);
     dump::Number(out, prefix, "PaletteId", paletteId);
     dump::Number(out, prefix, "PaletteVersion", paletteVersion);
     dump::Number(out, prefix, "PaletteEntryCount", static_cast<long long>(entries.size()));
 }
 
-void CPds::CopyFrom(const CSegmentBase& other) {
+void CPds::CopyFrom(const CSegmentBase& other)
+{
     if (const auto* pds = dynamic_cast<const CPds*>(&other))
         *this = *pds;
     else

@@ -8,33 +8,39 @@
 
 namespace quillary::pgs {
 
-std::optional<size_t> CSegmentBase::Parse(std::span<const uint8_t>) {
+std::optional<size_t> CSegmentBase::Parse(std::span<const uint8_t>)
+{
     return 0;
 }
 
-size_t CSegmentBase::Write(uint8_t* out) {
+size_t CSegmentBase::Write(uint8_t* out)
+{
     return FinishWrite(out, kSegmentHeaderSize);
 }
 
-void CSegmentBase::WriteHeader(uint8_t* out) const {
+void CSegmentBase::WriteHeader(uint8_t* out) const
+{
     PutU8(out, segmentType);
     PutU16(out + 1, segmentLength);
 }
 
-size_t CSegmentBase::FinishWrite(uint8_t* out, size_t total) {
+size_t CSegmentBase::FinishWrite(uint8_t* out, size_t total)
+{
     segmentLength = static_cast<uint16_t>(total - kSegmentHeaderSize);
     WriteHeader(out);
     return total;
 }
 
-void CSegmentBase::CopyFrom(const CSegmentBase& other) {
+void CSegmentBase::CopyFrom(const CSegmentBase& other)
+{
     segmentType = other.segmentType;
     segmentLength = other.segmentLength;
     dts = other.dts;
     pts = other.pts;
 }
 
-void CSegmentBase::Dump(std::string& out, std::string_view prefix) const {
+void CSegmentBase::Dump(std::string& out, std::string_view prefix) const
+{
     const std::string inner = dump::Nested(prefix);
     dump::Group(out, prefix, "SegmentDescriptor");
     char line[160];
@@ -52,19 +58,22 @@ void CSegmentBase::Dump(std::string& out, std::string_view prefix) const {
 namespace dump {
 
 namespace {
-void Append(std::string& out, std::string_view a, std::string_view b) {
+void Append(std::string& out, std::string_view a, std::string_view b)
+{
     out.append(a);
     out.append(b);
 }
 } // namespace
 
-void Number(std::string& out, std::string_view prefix, std::string_view name, long long value) {
+void Number(std::string& out, std::string_view prefix, std::string_view name, long long value)
+{
     Append(out, prefix, name);
     out += ": " + std::to_string(value) + "\n";
 }
 
 void Pair(std::string& out, std::string_view prefix, std::string_view first,
-          std::string_view second, long long a, long long b) {
+          std::string_view second, long long a, long long b)
+{
     Append(out, prefix, first);
     out += '/';
     out.append(second);
@@ -72,24 +81,28 @@ void Pair(std::string& out, std::string_view prefix, std::string_view first,
 }
 
 void Code(std::string& out, std::string_view prefix, std::string_view name, int value,
-          std::string_view valueName) {
+          std::string_view valueName)
+{
     Append(out, prefix, name);
     out += ": " + std::to_string(value) + "(";
     out.append(valueName);
     out += ")\n";
 }
 
-void Group(std::string& out, std::string_view prefix, std::string_view name) {
+void Group(std::string& out, std::string_view prefix, std::string_view name)
+{
     Append(out, prefix, name);
     out += ": \n";
 }
 
-void NumberedGroup(std::string& out, std::string_view prefix, std::string_view name, int number) {
+void NumberedGroup(std::string& out, std::string_view prefix, std::string_view name, int number)
+{
     Append(out, prefix, name);
     out += " " + std::to_string(number) + ":\n";
 }
 
-std::string Nested(std::string_view prefix) {
+std::string Nested(std::string_view prefix)
+{
     return std::string(prefix) + "  ";
 }
 

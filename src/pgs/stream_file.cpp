@@ -7,14 +7,16 @@ namespace quillary::pgs {
 
 namespace {
 // Removes `path` when it is a regular file: an output named /dev/null stays where it is.
-void RemoveOutput(const std::string& path) {
+void RemoveOutput(const std::string& path)
+{
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error))
         std::filesystem::remove(path, error);
 }
 } // namespace
 
-bool CStreamFile::Open(const std::string& path, OutputKind kind) {
+bool CStreamFile::Open(const std::string& path, OutputKind kind)
+{
     m_path = path;
     m_kind = kind;
     if (!m_output.Open(path))
@@ -32,13 +34,15 @@ bool CStreamFile::Open(const std::string& path, OutputKind kind) {
     return true;
 }
 
-WriteStatus CStreamFile::WriteEpoch(CEpochData& epoch) {
+WriteStatus CStreamFile::WriteEpoch(CEpochData& epoch)
+{
     if (!m_writer)
         return WriteStatus::WriteFailed;
     return m_writer->WriteEpoch(epoch);
 }
 
-bool CStreamFile::Close() {
+bool CStreamFile::Close()
+{
     bool ok = m_writer != nullptr;
     m_writer.reset();
     if (m_index) {
@@ -50,7 +54,8 @@ bool CStreamFile::Close() {
     return ok;
 }
 
-void CStreamFile::Discard() {
+void CStreamFile::Discard()
+{
     m_writer.reset();
     // Only files this stream created are removed; a file that could not be opened may be
     // someone else's, and devices are never removed.
@@ -65,7 +70,8 @@ void CStreamFile::Discard() {
     m_outputCreated = m_indexCreated = false;
 }
 
-std::string CStreamFile::ErrorText() const {
+std::string CStreamFile::ErrorText() const
+{
     if (!m_output.ErrorText().empty())
         return m_output.ErrorText();
     if (m_index)

@@ -9,7 +9,8 @@ namespace {
 constexpr uint32_t kIndexTimeOffset = 54000000; // 600 s at 90 kHz
 }
 
-std::array<uint8_t, kIndexRecordSize> MakeIndexRecord(const CSegmentBase& segment, uint32_t size) {
+std::array<uint8_t, kIndexRecordSize> MakeIndexRecord(const CSegmentBase& segment, uint32_t size)
+{
     std::array<uint8_t, kIndexRecordSize> record{};
     const uint32_t decodeTime = segment.dts != 0 ? segment.dts : segment.pts;
     record[0] = segment.segmentType;
@@ -20,16 +21,20 @@ std::array<uint8_t, kIndexRecordSize> MakeIndexRecord(const CSegmentBase& segmen
     return record;
 }
 
-std::array<uint8_t, kIndexRecordSize> IndexTerminator() {
+std::array<uint8_t, kIndexRecordSize> IndexTerminator()
+{
     std::array<uint8_t, kIndexRecordSize> record{};
     record[0] = 0xFF;
     return record;
 }
 
 CStreamWriter::CStreamWriter(IByteSink& output, IByteSink* index, OutputKind kind)
-    : m_output(output), m_index(index), m_kind(kind), m_scratch(kMaxSegmentSize) {}
+    : m_output(output), m_index(index), m_kind(kind), m_scratch(kMaxSegmentSize)
+{
+}
 
-bool CStreamWriter::WriteSegment(CSegmentBase& segment) {
+bool CStreamWriter::WriteSegment(CSegmentBase& segment)
+{
     const size_t size = segment.Write(m_scratch.data());
     // A segment that cannot be written (a window definition of more than two windows) gives no
     // bytes; its "PG" header is left out too so that the stream stays readable.
@@ -50,7 +55,8 @@ bool CStreamWriter::WriteSegment(CSegmentBase& segment) {
     return true;
 }
 
-WriteStatus CStreamWriter::WriteDisplaySet(CDsData& displaySet) {
+WriteStatus CStreamWriter::WriteDisplaySet(CDsData& displaySet)
+{
     if (!displaySet.pcs)
         return WriteStatus::Invalid;
     displaySet.pcs->compositionState = displaySet.compositionState & 0x03;
@@ -63,7 +69,8 @@ WriteStatus CStreamWriter::WriteDisplaySet(CDsData& displaySet) {
     return ok ? WriteStatus::Written : WriteStatus::WriteFailed;
 }
 
-WriteStatus CStreamWriter::WriteEpoch(CEpochData& epoch) {
+WriteStatus CStreamWriter::WriteEpoch(CEpochData& epoch)
+{
     if (epoch.empty())
         return WriteStatus::Invalid;
     for (auto& displaySet : epoch) {

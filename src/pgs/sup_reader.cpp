@@ -13,7 +13,8 @@
 
 namespace quillary::pgs {
 
-std::unique_ptr<CSegmentBase> CreateSegment(uint8_t type) {
+std::unique_ptr<CSegmentBase> CreateSegment(uint8_t type)
+{
     switch (static_cast<SegmentType>(type)) {
     case SegmentType::Pds:
         return std::make_unique<CPds>();
@@ -29,13 +30,15 @@ std::unique_ptr<CSegmentBase> CreateSegment(uint8_t type) {
     return nullptr;
 }
 
-bool CSupReader::Fail(uint64_t offset, std::string text) {
+bool CSupReader::Fail(uint64_t offset, std::string text)
+{
     m_errorOffset = offset;
     m_error = std::move(text);
     return false;
 }
 
-bool CSupReader::Next(SSupEntry& entry) {
+bool CSupReader::Next(SSupEntry& entry)
+{
     if (Failed() || m_pos == m_bytes.size())
         return false;
     const size_t start = m_pos;

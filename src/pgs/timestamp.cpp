@@ -5,7 +5,8 @@
 
 namespace quillary::pgs {
 
-std::string FormatTimestamp(uint32_t ticks) {
+std::string FormatTimestamp(uint32_t ticks)
+{
     const uint64_t ms = uint64_t(ticks) / 90;
     char text[32];
     std::snprintf(text, sizeof text, "%02u:%02u:%02u.%03u", unsigned(ms / 3600000),

@@ -5,7 +5,8 @@
 
 namespace quillary::pgs {
 
-SWindow* CWds::AddWindow(uint8_t windowId, int left, int top, int right, int bottom) {
+SWindow* CWds::AddWindow(uint8_t windowId, int left, int top, int right, int bottom)
+{
     if (windows.size() >= kMaxWindows)
         return nullptr;
     SWindow& window = windows.emplace_back();
@@ -17,7 +18,8 @@ SWindow* CWds::AddWindow(uint8_t windowId, int left, int top, int right, int bot
     return &window;
 }
 
-const SWindow* CWds::FindWindow(uint8_t windowId) const {
+const SWindow* CWds::FindWindow(uint8_t windowId) const
+{
     for (const SWindow& window : windows) {
         if (window.windowId == windowId)
             return &window;
@@ -26,7 +28,8 @@ const SWindow* CWds::FindWindow(uint8_t windowId) const {
 }
 
 // Payload: count(1), then 9 bytes a window: id(1) x(2) y(2) width(2) height(2).
-std::optional<size_t> CWds::Parse(std::span<const uint8_t> payload) {
+std::optional<size_t> CWds::Parse(std::span<const uint8_t> payload)
+{
     Clear();
     if (payload.empty())
         return std::nullopt;
@@ -39,7 +42,8 @@ std::optional<size_t> CWds::Parse(std::span<const uint8_t> payload) {
     return 1 + size_t(count) * 9;
 }
 
-size_t CWds::Write(uint8_t* out) {
+size_t CWds::Write(uint8_t* out)
+{
     if (windows.size() > kMaxWindows)
         return 0;
     WriteHeader(out);
@@ -56,7 +60,8 @@ size_t CWds::Write(uint8_t* out) {
     return FinishWrite(out, static_cast<size_t>(p - out));
 }
 
-void CWds::Dump(std::string& out, std::string_view prefix) const {
+void CWds::Dump(std::string& out, std::string_view prefix) const
+{
     CSegmentBase::Dump(out, prefix);
     const std::string inner = dump::Nested(prefix);
     dump::Number(out, prefix, "NumberOfWindows", static_cast<long long>(windows.size()));
@@ -69,7 +74,8 @@ void CWds::Dump(std::string& out, std::string_view prefix) const {
     }
 }
 
-void CWds::CopyFrom(const CSegmentBase& other) {
+void CWds::CopyFrom(const CSegmentBase& other)
+{
     if (const auto* wds = dynamic_cast<const CWds*>(&other))
         *this = *wds;
     else

@@ -5,7 +5,8 @@
 
 namespace quillary::pgs {
 
-SYCrCb RgbToYCrCb(uint8_t red, uint8_t green, uint8_t blue) {
+SYCrCb RgbToYCrCb(uint8_t red, uint8_t green, uint8_t blue)
+{
     const double r = red;
     const double g = green;
     const double b = blue;

@@ -132,8 +132,8 @@ QImage SmoothEnlarge(const QImage& image, float scale)
     const uint32_t topLeft = imaging::PixelArgb(image, 0, 0);
     const QRgb shapeColour = topLeft == 0xFFFFFFFF ? 0xFF0000FF : 0xFFFFFFFF;
     const QList<QRgb> table = image.colorTable();
-    const int entry = static_cast<int>(std::find(table.begin(), table.end(), shapeColour) -
-                                       table.begin());
+    const int entry =
+        static_cast<int>(std::find(table.begin(), table.end(), shapeColour) - table.begin());
     // 2. The shape: one rectangle a row per run of that entry.
     QPainterPath shape;
     if (entry < table.size()) {
@@ -203,8 +203,8 @@ ImageRenderStatus RenderImageFile(const QString& path, const SImageRenderInput& 
     const float referenceArea = referenceWidth * static_cast<float>(input.reference.height());
     float scale = referenceWidth > 0 ? static_cast<float>(input.frameWidth) / referenceWidth : 1.0f;
     scale = std::min(scale, 2.0f);
-    const bool crop = referenceArea > 0 &&
-                      float(image.width()) * float(image.height()) / referenceArea > 0.9f;
+    const bool crop =
+        referenceArea > 0 && float(image.width()) * float(image.height()) / referenceArea > 0.9f;
     if (scale > 1.1f && !input.noScaling)
         bitmap = SmoothEnlarge(image, scale);
     if (bitmap.isNull())

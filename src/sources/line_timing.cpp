@@ -6,7 +6,10 @@
 namespace quillary::sources {
 
 namespace {
-int32_t Round(double v) { return static_cast<int32_t>(v + 0.5); }
+int32_t Round(double v)
+{
+    return static_cast<int32_t>(v + 0.5);
+}
 } // namespace
 
 void NormalizeTimes(std::vector<SSubLine>& lines, double fps)

@@ -8,7 +8,7 @@
 namespace quillary::sources {
 
 struct SRenderRequest {
-    QImage bitmap;          // out: 32-bit ARGB image of the line; null when it shows nothing
+    QImage bitmap;              // out: 32-bit ARGB image of the line; null when it shows nothing
     int32_t frameSizeIndex = 0; // row of the frame size table
     int32_t frameRateIndex = 0; // row of the frame rate table
     bool renderFlag = false;    // anamorphic squeeze of the standard-definition sizes

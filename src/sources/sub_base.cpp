@@ -7,7 +7,10 @@
 
 namespace quillary::sources {
 
-int CSubBase::LineKind(int) const { return 2; }
+int CSubBase::LineKind(int) const
+{
+    return 2;
+}
 
 bool CSubBase::Render(int lineIndex, SRenderRequest& request)
 {
@@ -52,7 +55,10 @@ bool CSubBase::ValidateLine(int lineIndex)
     return line.timingValid;
 }
 
-void CSubBase::NormalizeTimes(double fps) { sources::NormalizeTimes(lines, fps); }
+void CSubBase::NormalizeTimes(double fps)
+{
+    sources::NormalizeTimes(lines, fps);
+}
 
 int CSubBase::InsertImageLine(const QString& path, QPoint position, int index)
 {

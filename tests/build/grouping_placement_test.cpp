@@ -17,8 +17,8 @@ std::string Describe(const std::vector<SEpochLines>& epochs)
         for (int t = 0; t < 2; ++t) {
             if (t)
                 text += " | ";
-            text += e.HasLines(t) ? std::to_string(e.first[t]) + "-" + std::to_string(e.last[t])
-                                  : "-";
+            text +=
+                e.HasLines(t) ? std::to_string(e.first[t]) + "-" + std::to_string(e.last[t]) : "-";
         }
         text += "]";
     }
@@ -38,7 +38,10 @@ TEST(EpochGrouping, Cases)
         {"pause of 5 frames splits", {}, {{1000, 2000}, {2200, 3000}}, 25, "[- | 0-0][- | 1-1]"},
         {"pause of exactly 2 frames joins", {}, {{1000, 2000}, {2080, 3000}}, 25, "[- | 0-1]"},
         {"pause of 3 frames splits", {}, {{1000, 2000}, {2120, 3000}}, 25, "[- | 0-0][- | 1-1]"},
-        {"first line at frame 2 has no leading gap", {}, {{80, 1000}, {2000, 3000}}, 25,
+        {"first line at frame 2 has no leading gap",
+         {},
+         {{80, 1000}, {2000, 3000}},
+         25,
          "[- | 0-0][- | 1-1]"},
         {"one track in the first slot", {{0, 1000}, {5000, 6000}}, {}, 25, "[0-0 | -][1-1 | -]"},
         {"a line of the other track bridges the gap",
@@ -56,12 +59,11 @@ TEST(EpochGrouping, Cases)
          {{0, 2320}, {3000, 4000}},
          25,
          "[0-1 | 0-1]"},
-        {"tracks in separate times",
-         {{1000, 2000}},
-         {{5000, 6000}},
-         25,
-         "[0-0 | -][- | 0-0]"},
-        {"23.976 frames", {}, {{0, 1000}, {1084, 2000}, {2126, 3000}}, 24000.0 / 1001,
+        {"tracks in separate times", {{1000, 2000}}, {{5000, 6000}}, 25, "[0-0 | -][- | 0-0]"},
+        {"23.976 frames",
+         {},
+         {{0, 1000}, {1084, 2000}, {2126, 3000}},
+         24000.0 / 1001,
          "[- | 0-1][- | 2-2]"},
     };
     for (const Case& c : cases) {
@@ -109,25 +111,32 @@ TEST(Placement, Cases)
     };
     // W, H, w, h, first track, mode, alignment, margin, explicit x, explicit y
     const Case cases[] = {
-        {"400x60 by shape, centred, second track", {1920, 1080, 400, 60, false, 2, 1, 90, 0, 0},
+        {"400x60 by shape, centred, second track",
+         {1920, 1080, 400, 60, false, 2, 1, 90, 0, 0},
          {760, 930}},
         {"first track at the top", {1920, 1080, 400, 60, true, 0, 1, 90, 0, 0}, {760, 90}},
         {"far side", {1920, 1080, 400, 60, false, 0, 2, 90, 0, 0}, {1328, 930}},
         {"near side", {1920, 1080, 400, 60, false, 0, 0, 90, 0, 0}, {192, 930}},
-        {"tall image by shape is vertical", {1920, 1080, 60, 400, false, 2, 1, 90, 0, 0},
+        {"tall image by shape is vertical",
+         {1920, 1080, 60, 400, false, 2, 1, 90, 0, 0},
          {1770, 340}},
-        {"square image by shape is vertical", {1920, 1080, 100, 100, true, 2, 2, 50, 0, 0},
+        {"square image by shape is vertical",
+         {1920, 1080, 100, 100, true, 2, 2, 50, 0, 0},
          {50, 872}},
-        {"vertical mode on the first track", {1920, 1080, 400, 60, true, 1, 0, 90, 0, 0},
+        {"vertical mode on the first track",
+         {1920, 1080, 400, 60, true, 1, 0, 90, 0, 0},
          {90, 108}},
         {"odd mode is vertical", {1920, 1080, 400, 60, false, 7, 1, 90, 0, 0}, {1430, 510}},
         {"both explicit", {1920, 1080, 400, 60, false, 1, 1, 90, 33, 44}, {33, 44}},
         {"explicit x horizontal", {1920, 1080, 400, 60, false, 0, 1, 90, 33, 0}, {33, 930}},
-        {"explicit x vertical second track", {1920, 1080, 400, 60, false, 1, 1, 90, 33, 0},
+        {"explicit x vertical second track",
+         {1920, 1080, 400, 60, false, 1, 1, 90, 33, 0},
          {1487, 510}},
-        {"explicit y horizontal second track", {1920, 1080, 400, 60, false, 0, 1, 90, 0, 44},
+        {"explicit y horizontal second track",
+         {1920, 1080, 400, 60, false, 0, 1, 90, 0, 44},
          {760, 976}},
-        {"explicit y horizontal first track", {1920, 1080, 400, 60, true, 0, 1, 90, 0, 44},
+        {"explicit y horizontal first track",
+         {1920, 1080, 400, 60, true, 0, 1, 90, 0, 44},
          {760, 44}},
         {"explicit y vertical", {1920, 1080, 400, 60, false, 1, 1, 90, 0, 44}, {1430, 44}},
         {"image wider than the frame", {720, 480, 800, 60, false, 0, 1, 30, 0, 0}, {-40, 390}},

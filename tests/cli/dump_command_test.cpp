@@ -19,12 +19,14 @@ struct SRun {
     std::string err;
 };
 
-std::string ReadText(const std::string& path) {
+std::string ReadText(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-SRun RunCli(const std::string& arguments) {
+SRun RunCli(const std::string& arguments)
+{
     const std::string errPath = testing::TempDir() + "quillary_cli_stderr.txt";
     const std::string command =
         std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" + errPath + "'";
@@ -42,7 +44,8 @@ SRun RunCli(const std::string& arguments) {
     return run;
 }
 
-TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset) {
+TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset)
+{
     struct Case {
         const char* fixture;
         int status;
@@ -69,7 +72,8 @@ TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset) {
     }
 }
 
-TEST(DumpCommand, UsageAndUnreadableFiles) {
+TEST(DumpCommand, UsageAndUnreadableFiles)
+{
     const SRun help = RunCli("dump --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: quillary-cli dump FILE.sup"), std::string::npos);

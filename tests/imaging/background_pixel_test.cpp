@@ -8,7 +8,8 @@
 namespace quillary::imaging {
 namespace {
 
-TEST(BackgroundPixel, CornerRules) {
+TEST(BackgroundPixel, CornerRules)
+{
     constexpr uint32_t kClear = 0x00FFFFFF, kA = 0xFF102030, kB = 0xFF405060, kC = 0xFF708090,
                        kD = 0xFFA0B0C0, kM = 0xFF000001; // kM only in the middle column
     struct Case {
@@ -34,7 +35,8 @@ TEST(BackgroundPixel, CornerRules) {
     }
 }
 
-TEST(BackgroundPixel, SinglePixel) {
+TEST(BackgroundPixel, SinglePixel)
+{
     EXPECT_EQ(BackgroundPixel(test::Argb(1, 1, {0xFF123456})), QPoint(0, 0));
 }
 

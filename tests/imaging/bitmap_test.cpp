@@ -8,11 +8,13 @@
 namespace quillary::imaging {
 namespace {
 
-QString DataFile(const char* name) {
+QString DataFile(const char* name)
+{
     return QString(QUILLARY_TEST_DATA_DIR) + "/imaging/" + name;
 }
 
-TEST(LoadBitmap, FormatsAndPalettes) {
+TEST(LoadBitmap, FormatsAndPalettes)
+{
     struct Case {
         const char* file;
         EPixelFormat format;
@@ -42,7 +44,8 @@ TEST(LoadBitmap, FormatsAndPalettes) {
     }
 }
 
-TEST(LoadBitmap, Rgb24KeepsBlueFirstInMemory) {
+TEST(LoadBitmap, Rgb24KeepsBlueFirstInMemory)
+{
     const QImage image = LoadBitmap(DataFile("golden_blue_steps_3x2.png"));
     ASSERT_EQ(PixelFormatOf(image), EPixelFormat::kRgb24);
     const uint8_t* row = image.constScanLine(0);
@@ -51,12 +54,14 @@ TEST(LoadBitmap, Rgb24KeepsBlueFirstInMemory) {
     EXPECT_EQ(row[2], 0);
 }
 
-TEST(LoadBitmap, MissingOrBrokenFileFails) {
+TEST(LoadBitmap, MissingOrBrokenFileFails)
+{
     EXPECT_TRUE(LoadBitmap(DataFile("no_such_file.png")).isNull());
     EXPECT_TRUE(LoadBitmap(QString(QUILLARY_TEST_DATA_DIR) + "/imaging").isNull());
 }
 
-TEST(ColorPaletteOf, FlagsAlphaOnlyWhenAnEntryIsNotOpaque) {
+TEST(ColorPaletteOf, FlagsAlphaOnlyWhenAnEntryIsNotOpaque)
+{
     QImage image(1, 1, QImage::Format_Indexed8);
     image.setColorTable({0xFF000000, 0xFFFFFFFF});
     EXPECT_EQ(ColorPaletteOf(image).flags, 0u);
@@ -65,7 +70,8 @@ TEST(ColorPaletteOf, FlagsAlphaOnlyWhenAnEntryIsNotOpaque) {
               (pgs::SColorPalette{pgs::SColorPalette::kHasAlpha, {0xFF000000, 0x80FFFFFF}}));
 }
 
-TEST(CreateBitmap, FormatsAndFailures) {
+TEST(CreateBitmap, FormatsAndFailures)
+{
     struct Case {
         int width, height;
         EPixelFormat format;
@@ -87,7 +93,8 @@ TEST(CreateBitmap, FormatsAndFailures) {
     }
 }
 
-TEST(DrawImage, NearestRepeatsPixelsSmoothBlends) {
+TEST(DrawImage, NearestRepeatsPixelsSmoothBlends)
+{
     QImage source(2, 1, QImage::Format_ARGB32);
     source.setPixel(0, 0, 0xFF000000);
     source.setPixel(1, 0, 0xFFFFFFFF);
@@ -111,7 +118,8 @@ TEST(DrawImage, NearestRepeatsPixelsSmoothBlends) {
     EXPECT_FALSE(DrawImage(indexed, indexed.rect(), source, EInterpolation::kNearest));
 }
 
-TEST(PixelArgb, OutsideIsZero) {
+TEST(PixelArgb, OutsideIsZero)
+{
     QImage image(1, 1, QImage::Format_ARGB32);
     image.fill(0xFF112233);
     EXPECT_EQ(PixelArgb(image, 0, 0), 0xFF112233u);

@@ -14,14 +14,16 @@ struct SCell {
     uint16_t count = 1;
 };
 
-CHistogram HistogramOf(std::initializer_list<SCell> cells) {
+CHistogram HistogramOf(std::initializer_list<SCell> cells)
+{
     CHistogram h;
     for (const SCell& c : cells)
         h.Cells()[CHistogram::CellIndex(c.c0, c.c1, c.c2)] = c.count;
     return h;
 }
 
-TEST(CHistogram, CountsTopBitsAndSaturates) {
+TEST(CHistogram, CountsTopBitsAndSaturates)
+{
     QImage image(70000, 1, QImage::Format_BGR888);
     image.fill(0);
     uint8_t* row = image.scanLine(0);
@@ -34,14 +36,16 @@ TEST(CHistogram, CountsTopBitsAndSaturates) {
     EXPECT_EQ(h.At(0, 0, 0), 65535); // 69999 black pixels
 }
 
-TEST(UpdateBox, ShrinksToCellsAndMeasures) {
+TEST(UpdateBox, ShrinksToCellsAndMeasures)
+{
     const CHistogram h = HistogramOf({{2, 10, 5}, {6, 10, 9}});
     SBox box{0, 31, 0, 63, 0, 31};
     UpdateBox(h, box);
     EXPECT_EQ(box, (SBox{2, 6, 10, 10, 5, 9, (4 * 16) * (4 * 16) + (4 * 8) * (4 * 8), 2}));
 }
 
-TEST(MedianCut, SplitAxis) {
+TEST(MedianCut, SplitAxis)
+{
     // Cells A (0,0,0), B (d0,d1,d2), C (d0,0,0), D (0,d1,0): each axis splits them differently,
     // so the lowest cell of the new box tells the axis.
     struct Case {
@@ -66,7 +70,8 @@ TEST(MedianCut, SplitAxis) {
     }
 }
 
-TEST(MedianCut, PicksByColourCountFirstThenByVolume) {
+TEST(MedianCut, PicksByColourCountFirstThenByVolume)
+{
     // Along green only: three close cells and two far apart ones. The first cut (at 31)
     // separates the groups; the next pick depends on whether 2 x boxes <= desired.
     const CHistogram h = HistogramOf({{0, 0, 0}, {0, 1, 0}, {0, 2, 0}, {0, 40, 0}, {0, 63, 0}});
@@ -94,7 +99,8 @@ TEST(MedianCut, PicksByColourCountFirstThenByVolume) {
     }
 }
 
-TEST(BoxColour, WeightedMeanOfCellCentres) {
+TEST(BoxColour, WeightedMeanOfCellCentres)
+{
     struct Case {
         const char* name;
         std::initializer_list<SCell> cells;

@@ -14,7 +14,8 @@ namespace {
 
 // Random bitmaps of random sizes; `colours` > 0 draws the visible pixels from that many random
 // colours, otherwise every pixel is random. About one pixel in eight has an alpha below 5.
-QImage RandomArgb(std::mt19937& rng, int colours) {
+QImage RandomArgb(std::mt19937& rng, int colours)
+{
     std::uniform_int_distribution<int> side(1, 48);
     std::uniform_int_distribution<uint32_t> any;
     std::uniform_int_distribution<int> pick(0, 15);
@@ -38,7 +39,8 @@ QImage RandomArgb(std::mt19937& rng, int colours) {
     return image;
 }
 
-TEST(QuantizeProperties, IndexesAndTransparencyOnRandomBitmaps) {
+TEST(QuantizeProperties, IndexesAndTransparencyOnRandomBitmaps)
+{
     std::mt19937 rng(2024);
     for (int round = 0; round < 60; ++round) {
         const QImage source = RandomArgb(rng, round % 3 == 0 ? 0 : 1 + round * 4);
@@ -71,7 +73,8 @@ TEST(QuantizeProperties, IndexesAndTransparencyOnRandomBitmaps) {
     }
 }
 
-TEST(QuantizeProperties, FewColoursRoundTripExactly) {
+TEST(QuantizeProperties, FewColoursRoundTripExactly)
+{
     std::mt19937 rng(77);
     for (const int colours : {1, 2, 17, 100, 254, 255}) {
         for (int round = 0; round < 4; ++round) {

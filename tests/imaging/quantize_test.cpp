@@ -17,7 +17,8 @@ constexpr uint32_t kHasAlpha = pgs::SColorPalette::kHasAlpha;
 
 // `count` distinct opaque colours, far enough apart that no two share a histogram cell
 // (blue and red step by 8 cells, green by 4).
-std::vector<uint32_t> DistinctColours(int count) {
+std::vector<uint32_t> DistinctColours(int count)
+{
     std::vector<uint32_t> colours;
     for (int i = 0; i < count; ++i) {
         const int blue = (i % 32) * 8, red = ((i / 32) % 32) * 8, green = (i / 1024) * 4;
@@ -27,7 +28,8 @@ std::vector<uint32_t> DistinctColours(int count) {
     return colours;
 }
 
-TEST(QuantizeBitmap, ExactPath) {
+TEST(QuantizeBitmap, ExactPath)
+{
     constexpr uint32_t kT = 0x00123456; // alpha 0: only "transparent", its colour is dropped
     constexpr uint32_t kA = 0xFF0000FF, kB = 0x80FF0000, kC = 0x01ABCDEF;
     struct Case {
@@ -78,7 +80,8 @@ TEST(QuantizeBitmap, ExactPath) {
     }
 }
 
-TEST(CExactColours, AbandonRules) {
+TEST(CExactColours, AbandonRules)
+{
     const std::vector<uint32_t> colours = DistinctColours(256);
     const std::vector<uint32_t> first255(colours.begin(), colours.begin() + 255);
     const auto then = [&](std::initializer_list<uint32_t> more) {
@@ -107,7 +110,8 @@ TEST(CExactColours, AbandonRules) {
     }
 }
 
-TEST(QuantizeBitmap, FullPaletteLosesItsTransparentEntryInTheStreamPalette) {
+TEST(QuantizeBitmap, FullPaletteLosesItsTransparentEntryInTheStreamPalette)
+{
     // 255 colours and transparent pixels: 256 entries with transparent black at 255, which the
     // stream's palette (at most 255 entries) leaves out.
     std::vector<uint32_t> pixels = DistinctColours(255);
@@ -123,7 +127,8 @@ TEST(QuantizeBitmap, FullPaletteLosesItsTransparentEntryInTheStreamPalette) {
     EXPECT_EQ(ergb.entries.back(), (pgs::ERGBQUAD{254, 0xF0, 0, 0x38, 0xFF}));
 }
 
-TEST(QuantizeBitmap, WithoutOutputGivesTheSamePaletteAndIndex) {
+TEST(QuantizeBitmap, WithoutOutputGivesTheSamePaletteAndIndex)
+{
     struct Case {
         const char* name;
         QImage source;
@@ -146,7 +151,8 @@ TEST(QuantizeBitmap, WithoutOutputGivesTheSamePaletteAndIndex) {
     }
 }
 
-TEST(QuantizeBitmap, FullyTransparentMapsEverythingToTheTransparentIndex) {
+TEST(QuantizeBitmap, FullyTransparentMapsEverythingToTheTransparentIndex)
+{
     // The exact path lists only transparent black and gives up; the quantizer sees the
     // flattened (inverted) colours, but every pixel has alpha 0.
     const QImage source =
@@ -162,7 +168,8 @@ TEST(QuantizeBitmap, FullyTransparentMapsEverythingToTheTransparentIndex) {
     EXPECT_EQ(Indexes(indexed), std::vector<int>(6, 2));
 }
 
-TEST(QuantizeBitmap, LowAlphaInTheQuantizingPath) {
+TEST(QuantizeBitmap, LowAlphaInTheQuantizingPath)
+{
     // 300 distinct opaque colours force the quantizer; the last row tries each alpha.
     const std::vector<uint32_t> colours = DistinctColours(300);
     struct Case {
@@ -194,7 +201,8 @@ TEST(QuantizeBitmap, LowAlphaInTheQuantizingPath) {
     }
 }
 
-TEST(QuantizeBitmap, EntryAlphaComesFromTheFirstPixelInRasterOrder) {
+TEST(QuantizeBitmap, EntryAlphaComesFromTheFirstPixelInRasterOrder)
+{
     // 300 colours fill rows 0-14. Row 15 runs right to left and holds one grey (flattening to
     // the same colour) at either end: alpha 100 at the left, met last, and 200 at the right.
     std::vector<uint32_t> pixels = DistinctColours(300);
@@ -211,7 +219,8 @@ TEST(QuantizeBitmap, EntryAlphaComesFromTheFirstPixelInRasterOrder) {
     EXPECT_EQ(qAlpha(palette->entries[size_t(grey)]), 100);
 }
 
-TEST(QuantizeBitmap, TransparentIndexOfOpaqueImagesFollowsTheCorners) {
+TEST(QuantizeBitmap, TransparentIndexOfOpaqueImagesFollowsTheCorners)
+{
     constexpr uint32_t kA = 0x000000, kB = 0xFFFFFF, kC = 0xFF0000, kD = 0x00FF00, kM = 0x0000FF;
     struct Case {
         const char* name;
@@ -237,7 +246,8 @@ TEST(QuantizeBitmap, TransparentIndexOfOpaqueImagesFollowsTheCorners) {
     }
 }
 
-TEST(QuantizeBitmap, IndexedSourcesKeepTheirPalette) {
+TEST(QuantizeBitmap, IndexedSourcesKeepTheirPalette)
+{
     const QString dir = QString(QUILLARY_TEST_DATA_DIR) + "/imaging/";
     const QImage mono = LoadBitmap(dir + "mono_two_colours.bmp");
     const QImage sources[] = {LoadBitmap(dir + "indexed_four_colours.png"), mono,
@@ -260,7 +270,8 @@ TEST(QuantizeBitmap, IndexedSourcesKeepTheirPalette) {
     }
 }
 
-TEST(QuantizeBitmap, OtherFormatsAreDrawnOntoBlack) {
+TEST(QuantizeBitmap, OtherFormatsAreDrawnOntoBlack)
+{
     // Premultiplied: opaque red, half-transparent white, transparent; over black these are red,
     // grey 128 and black, with no alpha left.
     QImage premultiplied(3, 1, QImage::Format_ARGB32_Premultiplied);
@@ -278,7 +289,8 @@ TEST(QuantizeBitmap, OtherFormatsAreDrawnOntoBlack) {
     EXPECT_EQ(otherTransparent, drawnTransparent);
 }
 
-TEST(QuantizeBitmap, EmptySourcesGiveNothing) {
+TEST(QuantizeBitmap, EmptySourcesGiveNothing)
+{
     for (const QImage& source :
          {QImage(), QImage(0, 4, QImage::Format_ARGB32), QImage(4, 0, QImage::Format_BGR888)}) {
         EXPECT_FALSE(QuantizeBitmap(source, nullptr, nullptr));
@@ -286,7 +298,8 @@ TEST(QuantizeBitmap, EmptySourcesGiveNothing) {
     }
 }
 
-TEST(QuantizeBitmap, GoldenBlueSteps) {
+TEST(QuantizeBitmap, GoldenBlueSteps)
+{
     // Blue 8 8 7 / 8 7 7, green and red 0. Blue 7 and 8 fall in cells 0 and 1, so the median
     // cut ends with box 0 = cell (0,0,0) and box 1 = cell (1,0,0): colours (b,g,r) (4,2,4) and
     // (12,2,4); a value maps to 1 exactly when blue (with error) is >= 8. Green and red errors
@@ -309,7 +322,8 @@ TEST(QuantizeBitmap, GoldenBlueSteps) {
     EXPECT_EQ(transparent, 1);
 }
 
-TEST(QuantizeBitmaps, SideBySideCanvasWithAMissingSource) {
+TEST(QuantizeBitmaps, SideBySideCanvasWithAMissingSource)
+{
     // A (2x2) and B (1x4) around an absent source: a 3x4 transparent canvas with A at (0,1) and
     // B at (2,0). The exact path lists colours in the canvas's raster order, which shows where
     // each source went.
@@ -331,7 +345,8 @@ TEST(QuantizeBitmaps, SideBySideCanvasWithAMissingSource) {
         EXPECT_EQ(o->colorTable(), QList<QRgb>(palette->entries.begin(), palette->entries.end()));
 }
 
-TEST(QuantizeBitmaps, Rgb24CanvasIsFilledWithTheFirstTopLeftColour) {
+TEST(QuantizeBitmaps, Rgb24CanvasIsFilledWithTheFirstTopLeftColour)
+{
     // 2x1 [X Y] and 1x3 [P Q R]: the canvas is 3x3 with X at (0,1). A fill with X adds no
     // colour, so the quantizer finds exactly five.
     const QImage first = test::Rgb24(2, 1, {0x102030, 0x405060});
@@ -348,7 +363,8 @@ TEST(QuantizeBitmaps, Rgb24CanvasIsFilledWithTheFirstTopLeftColour) {
     EXPECT_EQ(transparent, out[0].pixelIndex(0, 0));
 }
 
-TEST(QuantizeBitmaps, NothingPresent) {
+TEST(QuantizeBitmaps, NothingPresent)
+{
     const QImage a = test::Argb(1, 1, {0xFF112233});
     const QImage* none[] = {nullptr, nullptr};
     const QImage* one[] = {&a};
@@ -359,7 +375,8 @@ TEST(QuantizeBitmaps, NothingPresent) {
     EXPECT_FALSE(QuantizeBitmaps(one, out, nullptr)) << "one source, two slots";
 }
 
-TEST(ToIndexedBitmap, ConvertsAllButIndexed8) {
+TEST(ToIndexedBitmap, ConvertsAllButIndexed8)
+{
     const QImage indexed8 =
         LoadBitmap(QString(QUILLARY_TEST_DATA_DIR) + "/imaging/indexed_four_colours.png");
     EXPECT_TRUE(ToIndexedBitmap(indexed8).isNull());
@@ -370,7 +387,8 @@ TEST(ToIndexedBitmap, ConvertsAllButIndexed8) {
     EXPECT_EQ(Indexes(out), (std::vector<int>{0, 1}));
 }
 
-TEST(Flatten, ChannelValues) {
+TEST(Flatten, ChannelValues)
+{
     struct Case {
         uint8_t c, alpha, flat;
     };

@@ -13,7 +13,8 @@
 namespace quillary::imaging {
 namespace {
 
-std::vector<SBgr> RandomColours(std::mt19937& rng, size_t count) {
+std::vector<SBgr> RandomColours(std::mt19937& rng, size_t count)
+{
     std::uniform_int_distribution<int> byte(0, 255);
     std::vector<SBgr> colours(count);
     for (SBgr& c : colours)
@@ -21,7 +22,8 @@ std::vector<SBgr> RandomColours(std::mt19937& rng, size_t count) {
     return colours;
 }
 
-QImage RandomRgb24(std::mt19937& rng, int width, int height) {
+QImage RandomRgb24(std::mt19937& rng, int width, int height)
+{
     std::uniform_int_distribution<int> byte(0, 255);
     QImage image(width, height, QImage::Format_BGR888);
     for (int y = 0; y < height; ++y) {
@@ -34,7 +36,8 @@ QImage RandomRgb24(std::mt19937& rng, int width, int height) {
 
 // Floyd–Steinberg written the plain way: a full-size array of accumulated errors in
 // sixteenths, the nearest colour searched over the whole map for every pixel.
-std::vector<int> PlainFloydSteinberg(const QImage& rgb24, const std::vector<SBgr>& colours) {
+std::vector<int> PlainFloydSteinberg(const QImage& rgb24, const std::vector<SBgr>& colours)
+{
     const int w = rgb24.width(), h = rgb24.height();
     std::vector<int> acc(size_t(w * h * 3), 0);
     std::vector<int> indexes(size_t(w * h), 0);
@@ -66,7 +69,8 @@ std::vector<int> PlainFloydSteinberg(const QImage& rgb24, const std::vector<SBgr
     return indexes;
 }
 
-TEST(LimitError, Table) {
+TEST(LimitError, Table)
+{
     struct Case {
         int error, limited;
     };
@@ -77,7 +81,8 @@ TEST(LimitError, Table) {
         EXPECT_EQ(LimitError(c.error), c.limited) << c.error;
 }
 
-TEST(CInverseColormap, MatchesFullSearchOnRandomMaps) {
+TEST(CInverseColormap, MatchesFullSearchOnRandomMaps)
+{
     std::mt19937 rng(1234);
     std::uniform_int_distribution<int> c0(0, 31), c1(0, 63);
     for (const size_t size : {size_t(1), size_t(2), size_t(7), size_t(40), size_t(255)}) {
@@ -98,7 +103,8 @@ TEST(CInverseColormap, MatchesFullSearchOnRandomMaps) {
     }
 }
 
-TEST(RemapFloydSteinberg, MatchesPlainDiffusionOnRandomImages) {
+TEST(RemapFloydSteinberg, MatchesPlainDiffusionOnRandomImages)
+{
     std::mt19937 rng(99);
     std::uniform_int_distribution<int> side(1, 23);
     std::uniform_int_distribution<int> count(1, 255);
@@ -114,7 +120,8 @@ TEST(RemapFloydSteinberg, MatchesPlainDiffusionOnRandomImages) {
     }
 }
 
-TEST(RemapFloydSteinberg, LowAlphaPixelsAreSkippedInTheRow) {
+TEST(RemapFloydSteinberg, LowAlphaPixelsAreSkippedInTheRow)
+{
     // In a single row no error comes from above, so skipping a pixel leaves the others mapped as
     // if it were not there at all.
     std::mt19937 rng(7);

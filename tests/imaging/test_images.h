@@ -10,7 +10,8 @@
 namespace quillary::imaging::test {
 
 // A Format_ARGB32 bitmap from ARGB values in raster order.
-inline QImage Argb(int width, int height, const std::vector<uint32_t>& pixels) {
+inline QImage Argb(int width, int height, const std::vector<uint32_t>& pixels)
+{
     QImage image(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
@@ -20,7 +21,8 @@ inline QImage Argb(int width, int height, const std::vector<uint32_t>& pixels) {
 }
 
 // A Format_BGR888 bitmap from RGB values (0xRRGGBB) in raster order.
-inline QImage Rgb24(int width, int height, const std::vector<uint32_t>& pixels) {
+inline QImage Rgb24(int width, int height, const std::vector<uint32_t>& pixels)
+{
     QImage image(width, height, QImage::Format_BGR888);
     for (int y = 0; y < height; ++y) {
         uint8_t* row = image.scanLine(y);
@@ -35,7 +37,8 @@ inline QImage Rgb24(int width, int height, const std::vector<uint32_t>& pixels) 
 }
 
 // The indexes of a Format_Indexed8 bitmap in raster order.
-inline std::vector<int> Indexes(const QImage& indexed) {
+inline std::vector<int> Indexes(const QImage& indexed)
+{
     std::vector<int> out;
     for (int y = 0; y < indexed.height(); ++y) {
         for (int x = 0; x < indexed.width(); ++x)

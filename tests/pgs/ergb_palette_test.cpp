@@ -7,7 +7,8 @@
 namespace quillary::pgs {
 namespace {
 
-TEST(RgbToYCrCb, KnownColours) {
+TEST(RgbToYCrCb, KnownColours)
+{
     struct Case {
         uint8_t r, g, b;
         SYCrCb expected;
@@ -23,7 +24,8 @@ TEST(RgbToYCrCb, KnownColours) {
     }
 }
 
-TEST(RgbToYCrCb, EveryGreyIsNeutral) {
+TEST(RgbToYCrCb, EveryGreyIsNeutral)
+{
     for (int v = 0; v < 256; ++v) {
         const SYCrCb ycc = RgbToYCrCb(uint8_t(v), uint8_t(v), uint8_t(v));
         EXPECT_EQ(ycc.cr, 128) << v;
@@ -31,7 +33,8 @@ TEST(RgbToYCrCb, EveryGreyIsNeutral) {
     }
 }
 
-TEST(SetFromColorPalette, TransparentAlphaIsClampedAndRounded) {
+TEST(SetFromColorPalette, TransparentAlphaIsClampedAndRounded)
+{
     SColorPalette source{0, {0xFF112233, 0xFF445566}};
     struct Case {
         double alpha;
@@ -47,7 +50,8 @@ TEST(SetFromColorPalette, TransparentAlphaIsClampedAndRounded) {
     }
 }
 
-TEST(SetFromColorPalette, KeepsOwnAlphasAndSplitsChannels) {
+TEST(SetFromColorPalette, KeepsOwnAlphasAndSplitsChannels)
+{
     SColorPalette source{SColorPalette::kHasAlpha, {0x80112233, 0x00000000}};
     CErgbPalette palette;
     ASSERT_EQ(palette.SetFromColorPalette(&source, 0, 1.0), 2);
@@ -55,7 +59,8 @@ TEST(SetFromColorPalette, KeepsOwnAlphasAndSplitsChannels) {
     EXPECT_EQ(palette.entries[1], (ERGBQUAD{1, 0, 0, 0, 0}));
 }
 
-TEST(SetFromColorPalette, TakesAtMost255Entries) {
+TEST(SetFromColorPalette, TakesAtMost255Entries)
+{
     SColorPalette source{SColorPalette::kHasAlpha, std::vector<uint32_t>(256, 0xFFFFFFFF)};
     CErgbPalette palette;
     EXPECT_EQ(palette.SetFromColorPalette(&source, 255, 0.0), 255);
@@ -63,7 +68,8 @@ TEST(SetFromColorPalette, TakesAtMost255Entries) {
     EXPECT_EQ(palette.entries.back().index, 254);
 }
 
-TEST(SetFromColorPalette, NullOrEmptyGivesNothing) {
+TEST(SetFromColorPalette, NullOrEmptyGivesNothing)
+{
     CErgbPalette palette;
     palette.entries.push_back({});
     EXPECT_EQ(palette.SetFromColorPalette(nullptr, 0, 0.0), 0);

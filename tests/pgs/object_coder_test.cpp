@@ -14,7 +14,8 @@ namespace {
 using test::Bytes;
 using test::SameBytes;
 
-std::vector<uint8_t> CodeRows(const std::vector<std::vector<uint8_t>>& rows) {
+std::vector<uint8_t> CodeRows(const std::vector<std::vector<uint8_t>>& rows)
+{
     const int width = static_cast<int>(rows[0].size());
     std::vector<uint8_t> pixels;
     for (const auto& row : rows)
@@ -23,23 +24,27 @@ std::vector<uint8_t> CodeRows(const std::vector<std::vector<uint8_t>>& rows) {
 }
 
 // The coded rows of a one-row bitmap, without the 7-byte object header.
-std::vector<uint8_t> CodeRow(const std::vector<uint8_t>& row) {
+std::vector<uint8_t> CodeRow(const std::vector<uint8_t>& row)
+{
     const std::vector<uint8_t> data = CodeRows({row});
     return std::vector<uint8_t>(data.begin() + 7, data.end());
 }
 
-std::vector<uint8_t> Repeated(size_t length, uint8_t colour) {
+std::vector<uint8_t> Repeated(size_t length, uint8_t colour)
+{
     return std::vector<uint8_t>(length, colour);
 }
 
-std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts) {
+std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts)
+{
     std::vector<uint8_t> all;
     for (const auto& part : parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
-TEST(ObjectCoder, RowCodes) {
+TEST(ObjectCoder, RowCodes)
+{
     struct Case {
         const char* name;
         std::vector<uint8_t> row;
@@ -67,12 +72,14 @@ TEST(ObjectCoder, RowCodes) {
     }
 }
 
-TEST(ObjectCoder, ObjectHeaderOfTwoByOne) {
+TEST(ObjectCoder, ObjectHeaderOfTwoByOne)
+{
     EXPECT_TRUE(SameBytes(CodeRows({{0, 0}}), Bytes({0x00, 0x00, 0x08, 0x00, 0x02, 0x00, 0x01, 0x00,
                                                      0x02, 0x00, 0x00})));
 }
 
-TEST(ObjectCoder, RowsAreCodedSeparatelyThroughTheStride) {
+TEST(ObjectCoder, RowsAreCodedSeparatelyThroughTheStride)
+{
     // Two rows of 3 pixels in a buffer with a stride of 5; the padding must not be coded.
     const auto pixels = Bytes({7, 7, 7, 9, 9, 7, 7, 7, 9, 9});
     const auto data = CodeObject({3, 2, 5, pixels.data()});
@@ -80,7 +87,8 @@ TEST(ObjectCoder, RowsAreCodedSeparatelyThroughTheStride) {
                                        0x00, 0x00, 0x00, 0x83, 0x07, 0x00, 0x00})));
 }
 
-TEST(ObjectCoder, EmptyOrOversizedBitmapsCodeToNothing) {
+TEST(ObjectCoder, EmptyOrOversizedBitmapsCodeToNothing)
+{
     const uint8_t pixel = 1;
     EXPECT_TRUE(CodeObject({0, 1, 1, &pixel}).empty());
     EXPECT_TRUE(CodeObject({1, 0, 1, &pixel}).empty());
@@ -92,7 +100,8 @@ TEST(ObjectCoder, EmptyOrOversizedBitmapsCodeToNothing) {
 }
 
 // Decodes object data the plain way, as a player would.
-bool Decode(const std::vector<uint8_t>& data, int& width, int& height, std::vector<uint8_t>& out) {
+bool Decode(const std::vector<uint8_t>& data, int& width, int& height, std::vector<uint8_t>& out)
+{
     if (data.size() < 7 || (size_t(data[0]) << 16 | data[1] << 8 | data[2]) != data.size() - 3)
         return false;
     width = data[3] << 8 | data[4];
@@ -136,7 +145,8 @@ bool Decode(const std::vector<uint8_t>& data, int& width, int& height, std::vect
     return i == data.size();
 }
 
-TEST(ObjectCoder, RandomBitmapsDecodeBackAndStayWithinTheBound) {
+TEST(ObjectCoder, RandomBitmapsDecodeBackAndStayWithinTheBound)
+{
     std::mt19937 random(20261210);
     for (int round = 0; round < 200; ++round) {
         const int width = 1 + int(random() % 300);
@@ -162,7 +172,8 @@ TEST(ObjectCoder, RandomBitmapsDecodeBackAndStayWithinTheBound) {
     }
 }
 
-TEST(ObjectCoder, WorstCaseRowFillsTheBoundExactly) {
+TEST(ObjectCoder, WorstCaseRowFillsTheBoundExactly)
+{
     for (int width : {1, 2, 3, 4, 1919, 1920}) {
         SCOPED_TRACE(width);
         std::vector<uint8_t> row(static_cast<size_t>(width));
@@ -173,7 +184,8 @@ TEST(ObjectCoder, WorstCaseRowFillsTheBoundExactly) {
     }
 }
 
-TEST(ObjectCoder, RunsLongerThanTheLengthFieldAreSplit) {
+TEST(ObjectCoder, RunsLongerThanTheLengthFieldAreSplit)
+{
     const std::vector<uint8_t> row(20000, 6);
     int w = 0, h = 0;
     std::vector<uint8_t> decoded;
@@ -181,7 +193,8 @@ TEST(ObjectCoder, RunsLongerThanTheLengthFieldAreSplit) {
     EXPECT_EQ(decoded, row);
 }
 
-TEST(ObjectCoder, Fragmenting) {
+TEST(ObjectCoder, Fragmenting)
+{
     struct Case {
         size_t total;
         std::vector<size_t> sizes;
@@ -215,7 +228,8 @@ TEST(ObjectCoder, Fragmenting) {
     }
 }
 
-TEST(ObjectCoder, LargeObjectBecomesSeveralSegmentsOfTheDisplaySet) {
+TEST(ObjectCoder, LargeObjectBecomesSeveralSegmentsOfTheDisplaySet)
+{
     // 1920 x 120 of alternating colours: far more than one segment can carry.
     std::vector<uint8_t> pixels(1920 * 120);
     for (size_t i = 0; i < pixels.size(); ++i)

@@ -19,14 +19,16 @@ namespace {
 using test::Bytes;
 using test::SameBytes;
 
-std::vector<uint8_t> Written(CSegmentBase& segment) {
+std::vector<uint8_t> Written(CSegmentBase& segment)
+{
     std::vector<uint8_t> buffer(kMaxSegmentSize);
     buffer.resize(segment.Write(buffer.data()));
     return buffer;
 }
 
 // Writes, parses into a fresh segment of the same kind, writes again: the bytes must agree.
-template <class T> std::vector<uint8_t> RoundTrip(T& segment) {
+template <class T> std::vector<uint8_t> RoundTrip(T& segment)
+{
     const std::vector<uint8_t> first = Written(segment);
     T parsed;
     parsed.segmentLength = static_cast<uint16_t>(first.size() - kSegmentHeaderSize);
@@ -37,7 +39,8 @@ template <class T> std::vector<uint8_t> RoundTrip(T& segment) {
     return first;
 }
 
-CPcs SamplePcs() {
+CPcs SamplePcs()
+{
     CPcs pcs;
     pcs.videoDescriptor = {1920, 1080, 1, 0};
     pcs.compositionNumber = 0x1234;
@@ -46,14 +49,16 @@ CPcs SamplePcs() {
     return pcs;
 }
 
-TEST(Pcs, LayoutWithoutObjects) {
+TEST(Pcs, LayoutWithoutObjects)
+{
     CPcs pcs = SamplePcs();
     EXPECT_TRUE(SameBytes(RoundTrip(pcs), Bytes({0x16, 0x00, 0x0B, 0x07, 0x80, 0x04, 0x38, 0x10,
                                                  0x12, 0x34, 0x80, 0x00, 0x00, 0x00})));
     EXPECT_EQ(pcs.segmentLength, 11);
 }
 
-TEST(Pcs, LayoutWithPlainAndCroppedObjects) {
+TEST(Pcs, LayoutWithPlainAndCroppedObjects)
+{
     CPcs pcs = SamplePcs();
     pcs.compositionState = 0;
     pcs.paletteUpdateFlag = true;
@@ -76,7 +81,8 @@ TEST(Pcs, LayoutWithPlainAndCroppedObjects) {
     EXPECT_EQ(pcs.segmentLength, 11 + 8 + 16);
 }
 
-TEST(Pcs, SegmentLengthGrowsByObjectSize) {
+TEST(Pcs, SegmentLengthGrowsByObjectSize)
+{
     struct Case {
         int plain, cropped;
         uint16_t length;
@@ -94,7 +100,8 @@ TEST(Pcs, SegmentLengthGrowsByObjectSize) {
     }
 }
 
-TEST(Pcs, ThirdObjectIsRefusedAndChangesNothing) {
+TEST(Pcs, ThirdObjectIsRefusedAndChangesNothing)
+{
     CPcs pcs = SamplePcs();
     ASSERT_NE(pcs.AddCompositionObject(1, 0, false, 1, 2), nullptr);
     ASSERT_NE(pcs.AddCompositionObject(2, 0, false, 3, 4), nullptr);
@@ -103,7 +110,8 @@ TEST(Pcs, ThirdObjectIsRefusedAndChangesNothing) {
     EXPECT_TRUE(SameBytes(Written(pcs), before));
 }
 
-TEST(Pcs, ExtraBitsAreCarriedThroughParseAndWrite) {
+TEST(Pcs, ExtraBitsAreCarriedThroughParseAndWrite)
+{
     // Frame-rate byte 0x1F (code 1, extra nibble F), state byte 0xFF (state 3, extra bits 3F),
     // object flags with the low six bits set (ignored).
     const auto payload = Bytes({0x02, 0xD0, 0x01, 0xE0, 0x1F, 0x00, 0x07, 0xFF, 0x00, 0x01, 0x01,
@@ -123,7 +131,8 @@ TEST(Pcs, ExtraBitsAreCarriedThroughParseAndWrite) {
     EXPECT_TRUE(SameBytes(Written(pcs), expected));
 }
 
-TEST(Wds, LayoutOfOneAndTwoWindows) {
+TEST(Wds, LayoutOfOneAndTwoWindows)
+{
     CWds wds;
     ASSERT_NE(wds.AddWindow(0, 100, 900, 1820, 1000), nullptr);
     EXPECT_TRUE(SameBytes(RoundTrip(wds), Bytes({0x17, 0x00, 0x0A, 0x01, 0x00, 0x00, 0x64, 0x03,
@@ -133,7 +142,8 @@ TEST(Wds, LayoutOfOneAndTwoWindows) {
     EXPECT_EQ(wds.segmentLength, 19);
 }
 
-TEST(Wds, ThirdWindowIsRefusedAndFindTakesTheFirstMatch) {
+TEST(Wds, ThirdWindowIsRefusedAndFindTakesTheFirstMatch)
+{
     CWds wds;
     wds.AddWindow(7, 0, 0, 10, 10);
     wds.AddWindow(7, 5, 5, 8, 9);
@@ -144,7 +154,8 @@ TEST(Wds, ThirdWindowIsRefusedAndFindTakesTheFirstMatch) {
     EXPECT_EQ(wds.FindWindow(8), nullptr);
 }
 
-TEST(Wds, MoreThanTwoWindowsWriteNothing) {
+TEST(Wds, MoreThanTwoWindowsWriteNothing)
+{
     CWds wds;
     wds.windows.resize(3);
     std::vector<uint8_t> buffer(kMaxSegmentSize, 0xEE);
@@ -152,7 +163,8 @@ TEST(Wds, MoreThanTwoWindowsWriteNothing) {
     EXPECT_EQ(buffer[0], 0xEE);
 }
 
-TEST(Pds, LayoutAndEntryLimit) {
+TEST(Pds, LayoutAndEntryLimit)
+{
     CPds pds;
     pds.paletteId = 1;
     pds.paletteVersion = 2;
@@ -175,7 +187,8 @@ TEST(Pds, LayoutAndEntryLimit) {
     }
 }
 
-TEST(Pds, FilledFromPaletteInYCrCb) {
+TEST(Pds, FilledFromPaletteInYCrCb)
+{
     CErgbPalette palette;
     palette.id = 0;
     palette.entries = {{0, 0, 0, 255, 255}, {1, 255, 255, 255, 128}, {254, 0, 0, 0, 0}};
@@ -195,7 +208,8 @@ TEST(Pds, FilledFromPaletteInYCrCb) {
     EXPECT_EQ(pds.entries.size(), 256u);
 }
 
-TEST(Ods, WholeObjectLayout) {
+TEST(Ods, WholeObjectLayout)
+{
     COds ods;
     ods.objectId = 0x0102;
     ods.objectVersion = 3;
@@ -206,7 +220,8 @@ TEST(Ods, WholeObjectLayout) {
     EXPECT_EQ(ods.segmentLength, 4 + 11);
 }
 
-TEST(Ods, SequenceFlagsAndExtraBits) {
+TEST(Ods, SequenceFlagsAndExtraBits)
+{
     struct Case {
         bool first, last;
         uint8_t extra;
@@ -223,19 +238,22 @@ TEST(Ods, SequenceFlagsAndExtraBits) {
     }
 }
 
-TEST(Ods, ShortLengthCarriesNoData) {
+TEST(Ods, ShortLengthCarriesNoData)
+{
     COds ods;
     ods.segmentLength = 3; // shorter than its own fields
     EXPECT_EQ(ods.Parse(Bytes({0, 1, 2, 0xC0})), std::optional<size_t>(4));
     EXPECT_TRUE(ods.data.empty());
 }
 
-TEST(Es, IsTheBareHeader) {
+TEST(Es, IsTheBareHeader)
+{
     CEs es;
     EXPECT_TRUE(SameBytes(RoundTrip(es), Bytes({0x80, 0x00, 0x00})));
 }
 
-TEST(Segments, NewSegmentsHaveTheirTypesAndDefaults) {
+TEST(Segments, NewSegmentsHaveTheirTypesAndDefaults)
+{
     EXPECT_EQ(CPds().segmentType, 0x14);
     EXPECT_EQ(COds().segmentType, 0x15);
     EXPECT_EQ(CPcs().segmentType, 0x16);
@@ -245,7 +263,8 @@ TEST(Segments, NewSegmentsHaveTheirTypesAndDefaults) {
     EXPECT_EQ(SPaletteEntry{}, (SPaletteEntry{255, 255, 255, 255, 255}));
 }
 
-TEST(Segments, PayloadsTooShortForTheirFieldsAreRefused) {
+TEST(Segments, PayloadsTooShortForTheirFieldsAreRefused)
+{
     struct Case {
         const char* name;
         std::unique_ptr<CSegmentBase> segment;
@@ -270,7 +289,8 @@ TEST(Segments, PayloadsTooShortForTheirFieldsAreRefused) {
     }
 }
 
-TEST(Segments, CopyFromCopiesTheWholeSegmentOfTheSameKind) {
+TEST(Segments, CopyFromCopiesTheWholeSegmentOfTheSameKind)
+{
     CPcs source = SamplePcs();
     source.pts = 90000;
     source.dts = 84168;
@@ -287,7 +307,8 @@ TEST(Segments, CopyFromCopiesTheWholeSegmentOfTheSameKind) {
     EXPECT_EQ(end.pts, 90000u);
 }
 
-TEST(FrameRate, CodesOfBuildRates) {
+TEST(FrameRate, CodesOfBuildRates)
+{
     struct Case {
         double fps;
         int code;

@@ -20,7 +20,8 @@ using test::SameBytes;
 
 // A display set of every kind of segment: composition, window, one palette, one single-fragment
 // object (2 x 1 of colour 0) and end; every segment at PTS 90000, DTS 0.
-std::unique_ptr<CDsData> FullDisplaySet() {
+std::unique_ptr<CDsData> FullDisplaySet()
+{
     auto ds = std::make_unique<CDsData>();
     ds->pcs = std::make_unique<CPcs>();
     ds->pcs->videoDescriptor = {1920, 1080, 1, 0};
@@ -35,12 +36,14 @@ std::unique_ptr<CDsData> FullDisplaySet() {
     return ds;
 }
 
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(StreamWriter, EndSegmentInSupOutput) {
+TEST(StreamWriter, EndSegmentInSupOutput)
+{
     CMemorySink out;
     CStreamWriter writer(out, nullptr, OutputKind::Sup);
     CDsData ds;
@@ -55,7 +58,8 @@ TEST(StreamWriter, EndSegmentInSupOutput) {
         Bytes({0x50, 0x47, 0x00, 0x01, 0x5F, 0x90, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00})));
 }
 
-TEST(StreamWriter, IndexRecordOfAnEndSegment) {
+TEST(StreamWriter, IndexRecordOfAnEndSegment)
+{
     CEs es;
     es.pts = 90000;
     const auto record = MakeIndexRecord(es, 3);
@@ -63,7 +67,8 @@ TEST(StreamWriter, IndexRecordOfAnEndSegment) {
                                          0xCE, 0x56, 0x44, 0x00})));
 }
 
-TEST(StreamWriter, IndexRecordTimes) {
+TEST(StreamWriter, IndexRecordTimes)
+{
     struct Case {
         uint32_t pts, dts;
         uint32_t first, second;
@@ -89,7 +94,8 @@ TEST(StreamWriter, IndexRecordTimes) {
     }
 }
 
-TEST(StreamWriter, FullDisplaySetGivesFiveEntriesOrFiveSegmentsAndRecords) {
+TEST(StreamWriter, FullDisplaySetGivesFiveEntriesOrFiveSegmentsAndRecords)
+{
     const size_t segmentSizes[] = {3 + 19, 3 + 10, 3 + 7, 3 + 4 + 11, 3};
     size_t bare = 0;
     for (size_t s : segmentSizes)
@@ -120,7 +126,8 @@ TEST(StreamWriter, FullDisplaySetGivesFiveEntriesOrFiveSegmentsAndRecords) {
     }
 }
 
-TEST(StreamWriter, CompositionStateOfTheDisplaySetIsWritten) {
+TEST(StreamWriter, CompositionStateOfTheDisplaySetIsWritten)
+{
     auto ds = FullDisplaySet();
     ds->compositionState = 1;
     ds->pcs->compositionState = 3;
@@ -130,7 +137,8 @@ TEST(StreamWriter, CompositionStateOfTheDisplaySetIsWritten) {
     EXPECT_EQ(out.Bytes()[10 + 10], 0x40);
 }
 
-TEST(Validation, ByCompositionState) {
+TEST(Validation, ByCompositionState)
+{
     struct Case {
         const char* name;
         uint8_t state;
@@ -163,13 +171,15 @@ TEST(Validation, ByCompositionState) {
     EXPECT_FALSE(noComposition.Validate());
 }
 
-TEST(Validation, WindowDefinitionOfThreeWindowsIsInvalid) {
+TEST(Validation, WindowDefinitionOfThreeWindowsIsInvalid)
+{
     auto ds = FullDisplaySet();
     ds->wds->windows.resize(3);
     EXPECT_FALSE(ds->Validate());
 }
 
-TEST(DisplaySet, PaletteIdsCountUpAndVersionStartsAtZero) {
+TEST(DisplaySet, PaletteIdsCountUpAndVersionStartsAtZero)
+{
     CDsData ds;
     EXPECT_EQ(ds.AddPaletteSegment().paletteId, 0);
     CPds& second = ds.AddPaletteSegment();
@@ -178,7 +188,8 @@ TEST(DisplaySet, PaletteIdsCountUpAndVersionStartsAtZero) {
     EXPECT_EQ(second.segmentType, 0x14);
 }
 
-TEST(Epoch, NormalCaseWithOnlyACompositionGetsAnEndSegment) {
+TEST(Epoch, NormalCaseWithOnlyACompositionGetsAnEndSegment)
+{
     CEpochData epoch;
     CDsData& ds = epoch.AddDisplaySet();
     ds.compositionState = 0;
@@ -190,7 +201,8 @@ TEST(Epoch, NormalCaseWithOnlyACompositionGetsAnEndSegment) {
     EXPECT_EQ(out.Bytes()[10 + 14 + 10], 0x80);
 }
 
-TEST(Epoch, StopsAtTheFirstInvalidDisplaySet) {
+TEST(Epoch, StopsAtTheFirstInvalidDisplaySet)
+{
     CEpochData epoch;
     epoch.push_back(FullDisplaySet());
     CDsData& broken = epoch.AddDisplaySet(); // Epoch Start without a window definition
@@ -206,7 +218,8 @@ TEST(Epoch, StopsAtTheFirstInvalidDisplaySet) {
     EXPECT_TRUE(SameBytes(out.Bytes(), alone.Bytes()));
 }
 
-TEST(Epoch, EmptyEpochIsAFailureAndWritesNothing) {
+TEST(Epoch, EmptyEpochIsAFailureAndWritesNothing)
+{
     CEpochData epoch;
     CMemorySink out;
     EXPECT_EQ(CStreamWriter(out, nullptr, OutputKind::Sup).WriteEpoch(epoch), WriteStatus::Invalid);
@@ -217,7 +230,8 @@ TEST(Epoch, EmptyEpochIsAFailureAndWritesNothing) {
 class CFillingSink final : public IByteSink {
 public:
     explicit CFillingSink(size_t capacity) : m_capacity(capacity) {}
-    bool Write(const uint8_t*, size_t size) override {
+    bool Write(const uint8_t*, size_t size) override
+    {
         if (size > m_capacity)
             return false;
         m_capacity -= size;
@@ -228,7 +242,8 @@ private:
     size_t m_capacity;
 };
 
-TEST(Epoch, WriteFailuresReachTheCaller) {
+TEST(Epoch, WriteFailuresReachTheCaller)
+{
     for (size_t capacity : {size_t(0), size_t(9), size_t(40), size_t(60)}) {
         SCOPED_TRACE(capacity);
         CEpochData epoch;
@@ -246,7 +261,8 @@ TEST(Epoch, WriteFailuresReachTheCaller) {
 
 class StreamFileTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_dir = std::filesystem::temp_directory_path() /
                 ("quillary_stream_" +
                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
@@ -259,7 +275,8 @@ protected:
     std::filesystem::path m_dir;
 };
 
-TEST_F(StreamFileTest, EmptyPesBuildStillHasAnIndexOf18Bytes) {
+TEST_F(StreamFileTest, EmptyPesBuildStillHasAnIndexOf18Bytes)
+{
     const auto pes = m_dir / "movie.pes";
     CStreamFile file;
     ASSERT_TRUE(file.Open(pes.string(), OutputKind::Pes));
@@ -269,7 +286,8 @@ TEST_F(StreamFileTest, EmptyPesBuildStillHasAnIndexOf18Bytes) {
                           Bytes({0, 0, 0, 3, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})));
 }
 
-TEST_F(StreamFileTest, PesFileAndIndexAgreeWithTheWriter) {
+TEST_F(StreamFileTest, PesFileAndIndexAgreeWithTheWriter)
+{
     const auto pes = m_dir / "movie.pes";
     CEpochData epoch;
     epoch.push_back(FullDisplaySet());
@@ -290,7 +308,8 @@ TEST_F(StreamFileTest, PesFileAndIndexAgreeWithTheWriter) {
     EXPECT_TRUE(SameBytes(ReadFile(m_dir / "movie.pes.mui"), index));
 }
 
-TEST_F(StreamFileTest, DiscardDeletesBothFiles) {
+TEST_F(StreamFileTest, DiscardDeletesBothFiles)
+{
     const auto pes = m_dir / "movie.pes";
     CStreamFile file;
     ASSERT_TRUE(file.Open(pes.string(), OutputKind::Pes));
@@ -299,14 +318,16 @@ TEST_F(StreamFileTest, DiscardDeletesBothFiles) {
     EXPECT_FALSE(std::filesystem::exists(m_dir / "movie.pes.mui"));
 }
 
-TEST_F(StreamFileTest, OpenFailureNamesThePathAndLeavesNothing) {
+TEST_F(StreamFileTest, OpenFailureNamesThePathAndLeavesNothing)
+{
     CStreamFile file;
     const auto path = m_dir / "missing" / "out.sup";
     EXPECT_FALSE(file.Open(path.string(), OutputKind::Sup));
     EXPECT_NE(file.ErrorText().find(path.string()), std::string::npos);
 }
 
-TEST_F(StreamFileTest, IndexThatCannotBeCreatedRemovesTheNewPesButNotForeignFiles) {
+TEST_F(StreamFileTest, IndexThatCannotBeCreatedRemovesTheNewPesButNotForeignFiles)
+{
     // A directory where the index should go: the index cannot be opened, and that directory
     // (not ours) must survive the cleanup.
     const auto pes = m_dir / "movie.pes";
@@ -317,7 +338,8 @@ TEST_F(StreamFileTest, IndexThatCannotBeCreatedRemovesTheNewPesButNotForeignFile
     EXPECT_TRUE(std::filesystem::is_directory(m_dir / "movie.pes.mui"));
 }
 
-TEST(StreamFile, FullDiskIsReportedAtTheLatestOnClose) {
+TEST(StreamFile, FullDiskIsReportedAtTheLatestOnClose)
+{
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
     CStreamFile file;

@@ -15,7 +15,8 @@ namespace {
 using test::Bytes;
 
 // Two display sets: composition + end, then composition with one object + end.
-std::vector<uint8_t> GoodStream() {
+std::vector<uint8_t> GoodStream()
+{
     CMemorySink out;
     CStreamWriter writer(out, nullptr, OutputKind::Sup);
     for (uint32_t pts : {90000u, 180000u}) {
@@ -39,7 +40,8 @@ struct SReadResult {
     std::string error;
 };
 
-SReadResult ReadAll(const std::vector<uint8_t>& bytes) {
+SReadResult ReadAll(const std::vector<uint8_t>& bytes)
+{
     SReadResult result;
     CSupReader reader(bytes);
     SSupEntry entry;
@@ -51,7 +53,8 @@ SReadResult ReadAll(const std::vector<uint8_t>& bytes) {
     return result;
 }
 
-TEST(SupReader, ReadsEverySegmentWithItsTimes) {
+TEST(SupReader, ReadsEverySegmentWithItsTimes)
+{
     const auto bytes = GoodStream();
     CSupReader reader(bytes);
     SSupEntry entry;
@@ -66,7 +69,8 @@ TEST(SupReader, ReadsEverySegmentWithItsTimes) {
     EXPECT_FALSE(all.failed);
 }
 
-TEST(SupReader, FaultsNameTheirOffset) {
+TEST(SupReader, FaultsNameTheirOffset)
+{
     struct Case {
         const char* name;
         std::vector<uint8_t> bytes;
@@ -102,13 +106,15 @@ TEST(SupReader, FaultsNameTheirOffset) {
     }
 }
 
-TEST(SupReader, EmptyFileIsAnEmptyStream) {
+TEST(SupReader, EmptyFileIsAnEmptyStream)
+{
     const SReadResult result = ReadAll({});
     EXPECT_TRUE(result.offsets.empty());
     EXPECT_FALSE(result.failed);
 }
 
-TEST(SupReader, CreatesEveryKnownSegment) {
+TEST(SupReader, CreatesEveryKnownSegment)
+{
     for (int type = 0; type < 256; ++type) {
         const bool known =
             type == 0x14 || type == 0x15 || type == 0x16 || type == 0x17 || type == 0x80;

@@ -27,8 +27,8 @@ TEST(ImageInsertPosition, Cases)
     };
     const Case cases[] = {
         {1920, 1080, 400, 100, {1424, 54}},
-        {1920, 1080, 1850, 100, {70, 54}},  // less room than the 5 % margin
-        {1920, 1080, 1920, 1080, {1, 0}},   // as large as the frame
+        {1920, 1080, 1850, 100, {70, 54}}, // less room than the 5 % margin
+        {1920, 1080, 1920, 1080, {1, 0}},  // as large as the frame
         {1920, 1080, 2000, 50, {1, 54}},
         {720, 480, 700, 480, {20, 0}},
     };
@@ -66,9 +66,9 @@ TEST(ScaleAndKey, CropToContentAndScale)
         bool crop;
         QSize size;
     };
-    for (const Case c : {Case{1.0f, true, {40, 10}}, Case{2.0f, true, {80, 20}},
-                         Case{0.667f, true, {27, 7}}, Case{1.0f, false, {100, 50}},
-                         Case{0.5f, false, {50, 25}}}) {
+    for (const Case c :
+         {Case{1.0f, true, {40, 10}}, Case{2.0f, true, {80, 20}}, Case{0.667f, true, {27, 7}},
+          Case{1.0f, false, {100, 50}}, Case{0.5f, false, {50, 25}}}) {
         SCOPED_TRACE(testing::Message() << c.scale << (c.crop ? " cropped" : " whole"));
         const QImage result = ScaleAndKey(image, c.scale, c.crop);
         EXPECT_EQ(result.size(), c.size);

@@ -12,7 +12,8 @@
 
 namespace quillary::test {
 
-inline std::string HexLine(std::span<const uint8_t> bytes, size_t from, size_t count) {
+inline std::string HexLine(std::span<const uint8_t> bytes, size_t from, size_t count)
+{
     std::string text;
     char cell[4];
     for (size_t i = from; i < bytes.size() && i < from + count; ++i) {
@@ -23,7 +24,8 @@ inline std::string HexLine(std::span<const uint8_t> bytes, size_t from, size_t c
 }
 
 inline testing::AssertionResult SameBytes(std::span<const uint8_t> actual,
-                                          std::span<const uint8_t> expected) {
+                                          std::span<const uint8_t> expected)
+{
     size_t i = 0;
     while (i < actual.size() && i < expected.size() && actual[i] == expected[i])
         ++i;
@@ -36,7 +38,8 @@ inline testing::AssertionResult SameBytes(std::span<const uint8_t> actual,
            << "\n  expected @" << from << ": " << HexLine(expected, from, 24);
 }
 
-inline std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
+inline std::vector<uint8_t> Bytes(std::initializer_list<int> values)
+{
     std::vector<uint8_t> bytes;
     for (int v : values)
         bytes.push_back(static_cast<uint8_t>(v));
