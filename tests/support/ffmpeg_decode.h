@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,23 @@ struct SRgbaFrame {
     const uint8_t* At(int x, int y) const { return &rgba[(size_t(y) * width + x) * 4]; }
 };
 
+// A subtitle event as FFmpeg's decoder reports it.
+struct SEvent {
+    long ticks = 0; // presentation time, 90 kHz ticks
+    int rects = 0;  // pictures shown; 0 clears the screen
+
+    friend bool operator==(const SEvent&, const SEvent&) = default;
+    friend auto operator<=>(const SEvent&, const SEvent&) = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const SEvent& event)
+{
+    return out << event.ticks << ":" << event.rects;
+}
+
 struct SDecoded {
-    std::map<long, SRgbaFrame> frames; // by PTS in 90 kHz ticks
+    std::vector<SEvent> events;        // in stream order
+    std::map<long, SRgbaFrame> frames; // by PTS in 90 kHz ticks (sub2video adds a few more)
     std::string complaints;            // what FFmpeg said about the stream
     bool ran = false;
 };
@@ -96,6 +112,19 @@ inline SDecoded DecodeSup(const std::filesystem::path& sup, const std::filesyste
         "-enc_time_base 1:90000 -frame_pts 1 -c:v pam '" +
         (frames / "f_%010d.pam").string() + "' 2>'" + log.string() + "'";
     decoded.ran = std::system(command.c_str()) == 0;
+    // The decoder's events, PTS in microseconds.
+    const fs::path events = workDir / "events.txt";
+    const std::string probe = "ffprobe -v error -select_streams s:0 -show_frames -show_entries "
+                              "subtitle=pts,num_rects -of csv=p=0 '" +
+                              sup.string() + "' >'" + events.string() + "' 2>>'" + log.string() +
+                              "'";
+    decoded.ran = std::system(probe.c_str()) == 0 && decoded.ran;
+    std::ifstream eventFile(events);
+    long long micros = 0;
+    char comma = 0;
+    int rects = 0;
+    while (eventFile >> micros >> comma >> rects)
+        decoded.events.push_back({static_cast<long>(micros * 9 / 100), rects});
     // The image2 muxer's "non monotonically increasing dts" comes from sub2video's frame one
     // tick before each change, not from the stream; everything else is about the stream.
     std::ifstream logFile(log);
