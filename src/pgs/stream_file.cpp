@@ -15,6 +15,14 @@ void RemoveOutput(const std::string& path)
 }
 } // namespace
 
+std::string CStreamFile::IndexPathFor(const std::string& pesPath)
+{
+    std::string path;
+    path.reserve(pesPath.size() + 4);
+    path.append(pesPath).append(".mui");
+    return path;
+}
+
 bool CStreamFile::Open(const std::string& path, OutputKind kind)
 {
     m_path = path;

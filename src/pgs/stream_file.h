@@ -12,7 +12,7 @@ namespace quillary::pgs {
 class CStreamFile final : public IEpochSink {
 public:
     // The index file of a .pes file: its full name with ".mui" appended.
-    static std::string IndexPathFor(const std::string& pesPath) { return pesPath + ".mui"; }
+    static std::string IndexPathFor(const std::string& pesPath);
 
     // Creates the output (and for .pes the index, with its file header). On failure nothing is
     // left behind and ErrorText() says why.
