@@ -77,6 +77,28 @@ QStringList RegisterEmbeddedFont(const QByteArray& data)
     return id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
 }
 
+namespace {
+
+// "[" is also a character of the font coding (value 58), and about one data line in 64 begins
+// with it; a section header is a whole bracketed line of words ("[Events]", "[V4+ Styles]").
+bool IsSectionHeader(const QString& line)
+{
+    if (line.size() < 2 || !line.startsWith(QLatin1Char('[')) || !line.endsWith(QLatin1Char(']'))) {
+        return false;
+    }
+    for (qsizetype i = 1; i + 1 < line.size(); ++i) {
+        const char16_t c = line[i].unicode();
+        const bool word = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                          (c >= u'0' && c <= u'9') || c == u' ' || c == u'+';
+        if (!word) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 QStringList ReadEmbeddedFonts(CTextFile& file)
 {
     QStringList families;
@@ -90,7 +112,7 @@ QStringList ReadEmbeddedFonts(CTextFile& file)
     QString line;
     while (file.ReadString(line)) {
         line = TrimSpace(line);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('['))) {
+        if (line.isEmpty() || IsSectionHeader(line)) {
             break;
         }
         if (line.startsWith(QLatin1String("fontname:"))) {

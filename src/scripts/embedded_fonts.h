@@ -27,7 +27,7 @@ class CTextFile;
 QStringList RegisterEmbeddedFont(const QByteArray& data);
 
 // Reads the font lines that follow a "fontname" line, up to and including an empty line or a
-// line beginning with "[". A line beginning with "fontname:" starts the next font. Every font is
+// section header ("[...]"). A line beginning with "fontname:" starts the next font. Every font is
 // decoded and registered; rejected ones are skipped. Returns the registered families.
 QStringList ReadEmbeddedFonts(CTextFile& file);
 
