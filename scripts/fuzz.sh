@@ -15,7 +15,7 @@ seconds="${1:-60}"
 build=build/fuzz
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_COMPILER=clang++ \
     -DQUILLARY_SANITIZE=ON -DQUILLARY_FUZZ=ON -DQUILLARY_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j2 --target script_fuzzer
 

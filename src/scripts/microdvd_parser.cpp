@@ -211,7 +211,9 @@ bool OpenMicroDvd(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
             continue;
         }
         if (endPending && !ret.entries.empty()) {
-            ret.entries.back().end = std::min(ret.entries.back().end, frames[0]);
+            // A next entry that starts before this one cannot give it a negative duration.
+            STSEntry& last = ret.entries.back();
+            last.end = std::max(last.start, std::min(last.end, frames[0]));
         }
         endPending = false;
         const qsizetype second =

@@ -132,6 +132,8 @@ TEST(LineParsersTest, MicroDvd)
          {{10, 40, "A"}, {40, 100, "B"}}},
         {"open end lasts 60 frames at most", "{10}{}A\n{200}{300}B\n", ScriptFormat::MicroDvd,
          {{10, 70, "A"}, {200, 300, "B"}}},
+        {"an earlier next start never ends an entry before its start", "{10}{}A\n{5}{8}B\n",
+         ScriptFormat::MicroDvd, {{10, 10, "A"}, {5, 8, "B"}}},
         {"negative frames", "{-164}{-68}A\n", ScriptFormat::MicroDvd, {{-164, -68, "A"}}},
         {"line-local bold is reset at the line end", "{1}{2}{y:b}A|B\n", ScriptFormat::MicroDvd,
          {{1, 2, "{\\b1}A{\\b}\\NB"}}},
