@@ -30,38 +30,35 @@ constexpr const char* kUsage =
     "  --codepage NAME  code page of text without a Unicode encoding whose style names no\n"
     "                   character set (default windows-1252); e.g. 1251, cp932, GBK, Big5\n"
     "  --charset N      Windows character set of such text (default 1: the code page above;\n"
-    "                   0 ANSI, 128 Shift-JIS, 134 GB2312, 136 Big5, 204 Cyrillic, 238 East European)\n";
+    "                   0 ANSI, 128 Shift-JIS, 134 GB2312, 136 Big5, 204 Cyrillic, 238 East "
+    "European)\n";
 
 // Messages of the engine go to stderr; warnings are answered OK so that each is seen once.
 class CStderrMessageSink final : public IMessageSink {
 public:
-    MessageAnswer Show(std::string_view text, MessageKind kind, MessageButtons) override
-    {
+    MessageAnswer Show(std::string_view text, MessageKind kind, MessageButtons) override {
         const char* label = kind == MessageKind::Error     ? "error"
                             : kind == MessageKind::Warning ? "warning"
                                                            : "note";
-        std::fprintf(stderr, "quillary-cli parse: %s: %.*s\n", label,
-                     static_cast<int>(text.size()), text.data());
+        std::fprintf(stderr, "quillary-cli parse: %s: %.*s\n", label, static_cast<int>(text.size()),
+                     text.data());
         return MessageAnswer::Ok;
     }
 };
 
 // Qt's own start-up remarks (a missing XDG_RUNTIME_DIR under the headless platform) are not
 // about the script; only its critical messages are shown.
-void QtMessageFilter(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
+void QtMessageFilter(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg) {
         std::fprintf(stderr, "quillary-cli parse: %s\n", message.toLocal8Bit().constData());
     }
 }
 
-std::string Utf8(const QString& text)
-{
+std::string Utf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-std::string FormatTime(int32_t ms)
-{
+std::string FormatTime(int32_t ms) {
     const int64_t value = ms;
     const int64_t magnitude = value < 0 ? -value : value;
     char buffer[40];
@@ -73,8 +70,7 @@ std::string FormatTime(int32_t ms)
     return buffer;
 }
 
-void PrintScript(CSimpleTextSubtitle& script)
-{
+void PrintScript(CSimpleTextSubtitle& script) {
     std::printf("format: %s\n", scripts::ScriptFormatName(script.format));
     std::printf("encoding: %s\n", scripts::EncodingName(script.encoding));
     std::printf("times: %s\n", script.mode == 1 ? "frame numbers" : "milliseconds");
@@ -110,7 +106,8 @@ void PrintScript(CSimpleTextSubtitle& script)
         const auto& entry = script.entries[i];
         const std::string start =
             script.mode == 1 ? std::to_string(entry.start) : FormatTime(entry.start);
-        const std::string end = script.mode == 1 ? std::to_string(entry.end) : FormatTime(entry.end);
+        const std::string end =
+            script.mode == 1 ? std::to_string(entry.end) : FormatTime(entry.end);
         std::printf("  %zu: %s --> %s [%s]%s%s %s\n", i + 1, start.c_str(), end.c_str(),
                     entry.styleName.c_str(), entry.effect.empty() ? "" : " effect ",
                     entry.effect.c_str(), Utf8(script.GetText(i)).c_str());
@@ -119,8 +116,7 @@ void PrintScript(CSimpleTextSubtitle& script)
 
 } // namespace
 
-int RunParseCommand(int argc, char** argv)
-{
+int RunParseCommand(int argc, char** argv) {
     std::optional<std::string> codePage;
     int charSet = 1;
     const char* fileName = nullptr;

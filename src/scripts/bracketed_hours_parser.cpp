@@ -7,8 +7,7 @@
 
 namespace quillary::scripts {
 
-bool OpenBracketedHours(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
-{
+bool OpenBracketedHours(CTextFile& file, CSimpleTextSubtitle& ret, int charSet) {
     const bool unicode = file.IsUnicode();
     QString line;
     while (file.ReadString(line)) {

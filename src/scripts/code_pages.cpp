@@ -31,14 +31,12 @@ struct SDefaultCodePage {
     int number = 1252; // 0 when the name is not one of the numbered code pages
 };
 
-SDefaultCodePage& DefaultCodePage()
-{
+SDefaultCodePage& DefaultCodePage() {
     static SDefaultCodePage value;
     return value;
 }
 
-QByteArray DecoderName(int codePage)
-{
+QByteArray DecoderName(int codePage) {
     switch (codePage) {
     case kDefaultAnsiCodePage:
         return DefaultCodePage().name;
@@ -59,8 +57,7 @@ QByteArray DecoderName(int codePage)
 
 // One decoder per code page, kept for the thread's life: opening an ICU converter is far more
 // expensive than converting a line.
-QStringDecoder* Decoder(int codePage)
-{
+QStringDecoder* Decoder(int codePage) {
     thread_local std::map<std::pair<int, QByteArray>, std::unique_ptr<QStringDecoder>> cache;
     const QByteArray name = DecoderName(codePage);
     auto& slot = cache[{codePage, name}];
@@ -70,8 +67,7 @@ QStringDecoder* Decoder(int codePage)
     return slot->isValid() ? slot.get() : nullptr;
 }
 
-int ParseCodePageNumber(std::string_view name)
-{
+int ParseCodePageNumber(std::string_view name) {
     for (std::string_view prefix : {"windows-", "cp", "CP"}) {
         if (name.starts_with(prefix)) {
             name.remove_prefix(prefix.size());
@@ -88,8 +84,7 @@ int ParseCodePageNumber(std::string_view name)
 
 } // namespace
 
-int CodePageFromCharSet(int charSet)
-{
+int CodePageFromCharSet(int charSet) {
     for (const auto& entry : kCharSets) {
         if (entry.charSet == charSet) {
             return entry.codePage;
@@ -98,8 +93,7 @@ int CodePageFromCharSet(int charSet)
     return kDefaultAnsiCodePage;
 }
 
-bool IsLeadByte(int codePage, uint8_t byte)
-{
+bool IsLeadByte(int codePage, uint8_t byte) {
     if (codePage == kDefaultAnsiCodePage) {
         codePage = DefaultCodePage().number;
     }
@@ -118,8 +112,7 @@ bool IsLeadByte(int codePage, uint8_t byte)
     }
 }
 
-QString DecodeCodePage(int codePage, std::string_view bytes)
-{
+QString DecodeCodePage(int codePage, std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
@@ -131,8 +124,7 @@ QString DecodeCodePage(int codePage, std::string_view bytes)
     return decoder->decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-bool SetDefaultAnsiCodePage(std::string_view name)
-{
+bool SetDefaultAnsiCodePage(std::string_view name) {
     const int number = ParseCodePageNumber(name);
     if (number != 0) {
         QByteArray decoderName = DecoderName(number);
@@ -162,8 +154,7 @@ bool SetDefaultAnsiCodePage(std::string_view name)
     return true;
 }
 
-QByteArray DefaultAnsiCodePageName()
-{
+QByteArray DefaultAnsiCodePageName() {
     return DefaultCodePage().name;
 }
 

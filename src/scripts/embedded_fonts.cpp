@@ -12,8 +12,7 @@
 
 namespace quillary::scripts {
 
-std::optional<QByteArray> DecodeEmbeddedFont(std::string_view text)
-{
+std::optional<QByteArray> DecodeEmbeddedFont(std::string_view text) {
     if (text.empty() || text.size() % 4 == 1) {
         return std::nullopt;
     }
@@ -37,8 +36,7 @@ std::optional<QByteArray> DecodeEmbeddedFont(std::string_view text)
     return out;
 }
 
-QByteArray EncodeEmbeddedFont(const QByteArray& data)
-{
+QByteArray EncodeEmbeddedFont(const QByteArray& data) {
     QByteArray out;
     int column = 0;
     const auto put = [&](uint32_t v) {
@@ -68,8 +66,7 @@ QByteArray EncodeEmbeddedFont(const QByteArray& data)
     return out;
 }
 
-QStringList RegisterEmbeddedFont(const QByteArray& data)
-{
+QStringList RegisterEmbeddedFont(const QByteArray& data) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         return {};
     }
@@ -81,8 +78,7 @@ namespace {
 
 // "[" is also a character of the font coding (value 58), and about one data line in 64 begins
 // with it; a section header is a whole bracketed line of words ("[Events]", "[V4+ Styles]").
-bool IsSectionHeader(const QString& line)
-{
+bool IsSectionHeader(const QString& line) {
     if (line.size() < 2 || !line.startsWith(QLatin1Char('[')) || !line.endsWith(QLatin1Char(']'))) {
         return false;
     }
@@ -99,8 +95,7 @@ bool IsSectionHeader(const QString& line)
 
 } // namespace
 
-QStringList ReadEmbeddedFonts(CTextFile& file)
-{
+QStringList ReadEmbeddedFonts(CTextFile& file) {
     QStringList families;
     std::string current;
     const auto flush = [&] {

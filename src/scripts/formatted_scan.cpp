@@ -13,16 +13,14 @@ namespace {
 
 constexpr int64_t kSaturate = int64_t{1} << 40;
 
-qsizetype SkipSpace(QStringView s, qsizetype i)
-{
+qsizetype SkipSpace(QStringView s, qsizetype i) {
     while (i < s.size() && IsCSpace(s[i].unicode())) {
         ++i;
     }
     return i;
 }
 
-int HexDigit(char16_t c)
-{
+int HexDigit(char16_t c) {
     if (c >= u'0' && c <= u'9') {
         return c - u'0';
     }
@@ -37,8 +35,7 @@ int HexDigit(char16_t c)
 
 // Reads an optionally signed number in `base` at `i` (after white space). Returns false when no
 // digit follows; `value` saturates far beyond the 32-bit range.
-bool ReadInteger(QStringView s, qsizetype& i, int base, int64_t& value)
-{
+bool ReadInteger(QStringView s, qsizetype& i, int base, int64_t& value) {
     qsizetype p = SkipSpace(s, i);
     bool negative = false;
     if (p < s.size() && (s[p] == u'+' || s[p] == u'-')) {
@@ -67,16 +64,14 @@ bool ReadInteger(QStringView s, qsizetype& i, int base, int64_t& value)
     return true;
 }
 
-int32_t SaturateInt32(int64_t v)
-{
+int32_t SaturateInt32(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
 
-int ScanFormat(QStringView input, std::string_view format, std::span<int32_t> out)
-{
+int ScanFormat(QStringView input, std::string_view format, std::span<int32_t> out) {
     qsizetype i = 0;
     int converted = 0;
     size_t slot = 0;
@@ -124,8 +119,7 @@ int ScanFormat(QStringView input, std::string_view format, std::span<int32_t> ou
     return converted;
 }
 
-std::optional<int32_t> ScanDecimal(QStringView input)
-{
+std::optional<int32_t> ScanDecimal(QStringView input) {
     qsizetype i = 0;
     int64_t value = 0;
     if (!ReadInteger(input, i, 10, value)) {
@@ -134,8 +128,7 @@ std::optional<int32_t> ScanDecimal(QStringView input)
     return SaturateInt32(value);
 }
 
-std::optional<uint32_t> ScanHex(QStringView input)
-{
+std::optional<uint32_t> ScanHex(QStringView input) {
     qsizetype i = 0;
     int64_t value = 0;
     if (!ReadInteger(input, i, 16, value)) {
@@ -148,8 +141,7 @@ std::optional<uint32_t> ScanHex(QStringView input)
     return static_cast<uint32_t>(value);
 }
 
-std::optional<float> ScanFloat(QStringView input)
-{
+std::optional<float> ScanFloat(QStringView input) {
     qsizetype p = SkipSpace(input, 0);
     // Copy the longest run that can belong to a number; from_chars decides how much of it is one.
     std::string text;
@@ -160,8 +152,8 @@ std::optional<float> ScanFloat(QStringView input)
     }
     for (; p < input.size() && text.size() < 256; ++p) {
         const char16_t c = input[p].unicode();
-        if (c >= 0x80 || !(std::isalnum(static_cast<unsigned char>(c)) || c == u'.' ||
-                           c == u'+' || c == u'-')) {
+        if (c >= 0x80 ||
+            !(std::isalnum(static_cast<unsigned char>(c)) || c == u'.' || c == u'+' || c == u'-')) {
             break;
         }
         text += static_cast<char>(c);
@@ -173,8 +165,8 @@ std::optional<float> ScanFloat(QStringView input)
     }
     if (ec == std::errc::result_out_of_range) {
         // Overflow reads as infinity and underflow as zero, as strtof gives them.
-        const bool tiny = text.find_first_of("eE") != std::string::npos &&
-                          text.find("e-") != std::string::npos;
+        const bool tiny =
+            text.find_first_of("eE") != std::string::npos && text.find("e-") != std::string::npos;
         value = tiny ? 0.0f : std::numeric_limits<float>::infinity();
     }
     return negative ? -value : value;

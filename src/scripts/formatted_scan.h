@@ -26,8 +26,7 @@ int ScanFormat(QStringView input, std::string_view format, std::span<int32_t> ou
 [[nodiscard]] std::optional<float> ScanFloat(QStringView input);
 
 // White space as the C library's isspace sees it: space, tab, LF, VT, FF, CR.
-[[nodiscard]] constexpr bool IsCSpace(char16_t c)
-{
+[[nodiscard]] constexpr bool IsCSpace(char16_t c) {
     return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 

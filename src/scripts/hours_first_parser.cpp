@@ -7,8 +7,7 @@
 
 namespace quillary::scripts {
 
-bool OpenHoursFirst(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
-{
+bool OpenHoursFirst(CTextFile& file, CSimpleTextSubtitle& ret, int charSet) {
     const bool unicode = file.IsUnicode();
     QString line;
     while (file.ReadString(line)) {

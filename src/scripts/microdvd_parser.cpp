@@ -13,22 +13,20 @@ namespace {
 constexpr int32_t kOpenEndFrames = 60;
 
 struct SCode {
-    QChar letter; // as written
+    QChar letter;      // as written
     QStringView value; // after "letter:"
 };
 
 // "{c:$..." etc.: the part between "{" and the next "}" (or the end); no code when the letter is
 // not followed by ":".
-std::optional<SCode> SplitCode(QStringView code)
-{
+std::optional<SCode> SplitCode(QStringView code) {
     if (code.size() < 3 || code[2] != u':') {
         return std::nullopt;
     }
     return SCode{code[1], code.mid(3)};
 }
 
-STSStyle ParseStyleCodes(QStringView codes, int charSet, bool unicode)
-{
+STSStyle ParseStyleCodes(QStringView codes, int charSet, bool unicode) {
     STSStyle style;
     qsizetype pos = 0;
     while (pos < codes.size()) {
@@ -86,8 +84,7 @@ enum LocalCode { kColour, kFontName, kFontSize, kCharSet, kBold, kItalic, kUnder
 constexpr std::array<const char*, 8> kResets{"{\\c}", "{\\fn}", "{\\fs}", "{\\fe}",
                                              "{\\b}", "{\\i}",  "{\\u}",  "{\\s}"};
 
-QString TranslateCode(QStringView code, std::array<bool, 8>& local)
-{
+QString TranslateCode(QStringView code, std::array<bool, 8>& local) {
     const auto split = SplitCode(code);
     if (!split) {
         return code.toString();
@@ -134,8 +131,7 @@ QString TranslateCode(QStringView code, std::array<bool, 8>& local)
     return code.toString();
 }
 
-QString ConvertText(QStringView text, int charSet, bool unicode)
-{
+QString ConvertText(QStringView text, int charSet, bool unicode) {
     QString out;
     std::array<bool, 8> local{};
     qsizetype lineStart = 0;
@@ -172,8 +168,7 @@ QString ConvertText(QStringView text, int charSet, bool unicode)
 
 } // namespace
 
-bool OpenMicroDvd(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
-{
+bool OpenMicroDvd(CTextFile& file, CSimpleTextSubtitle& ret, int charSet) {
     const bool unicode = file.IsUnicode();
     std::string styleName = CSimpleTextSubtitle::kDefaultStyle;
     int currentCharSet = charSet;
@@ -189,9 +184,8 @@ bool OpenMicroDvd(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
         int fields = ScanFormat(line, "{%d}{%d}", frames);
         if (fields != 2 && ScanFormat(line, "{%d}{}", frames) == 1) {
             // No end frame: at most 60 frames, and no later than the next entry's start.
-            frames[1] = static_cast<int32_t>(
-                std::min<int64_t>(int64_t{frames[0]} + kOpenEndFrames,
-                                  std::numeric_limits<int32_t>::max()));
+            frames[1] = static_cast<int32_t>(std::min<int64_t>(
+                int64_t{frames[0]} + kOpenEndFrames, std::numeric_limits<int32_t>::max()));
             openEnd = true;
             fields = 2;
         }
@@ -216,8 +210,7 @@ bool OpenMicroDvd(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
             last.end = std::max(last.start, std::min(last.end, frames[0]));
         }
         endPending = false;
-        const qsizetype second =
-            line.indexOf(QLatin1Char('}'), line.indexOf(QLatin1Char('}')) + 1);
+        const qsizetype second = line.indexOf(QLatin1Char('}'), line.indexOf(QLatin1Char('}')) + 1);
         ret.Add(ConvertText(QStringView(line).mid(second + 1), currentCharSet, unicode), unicode,
                 frames[0], frames[1], styleName);
         if (openEnd) {

@@ -8,14 +8,12 @@
 namespace quillary::scripts {
 namespace {
 
-bool IsDigit(QChar c)
-{
+bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
 // The decimal number at `i`, or -1 when no digit is there.
-int ReadDigits(QStringView text, qsizetype i)
-{
+int ReadDigits(QStringView text, qsizetype i) {
     if (i >= text.size() || !IsDigit(text[i])) {
         return -1;
     }
@@ -26,13 +24,11 @@ int ReadDigits(QStringView text, qsizetype i)
     return value;
 }
 
-bool IsLead(int codePage, QChar c)
-{
+bool IsLead(int codePage, QChar c) {
     return c.unicode() <= 0xFF && IsLeadByte(codePage, static_cast<uint8_t>(c.unicode()));
 }
 
-QString Convert(QStringView bytes, int charSet)
-{
+QString Convert(QStringView bytes, int charSet) {
     std::string raw;
     raw.reserve(static_cast<size_t>(bytes.size()));
     for (QChar c : bytes) {
@@ -46,8 +42,7 @@ QString Convert(QStringView bytes, int charSet)
 // Walks multibyte text from its first byte and calls `visit(i)` for every character that is not
 // the trail byte of a double-byte character, at or after `start`, until `visit` returns false.
 template <typename Visit>
-void WalkMultiByte(QStringView text, qsizetype start, int charSet, Visit visit)
-{
+void WalkMultiByte(QStringView text, qsizetype start, int charSet, Visit visit) {
     const int baseCodePage = CodePageFromCharSet(charSet);
     int codePage = baseCodePage;
     bool inBlock = false;
@@ -71,8 +66,8 @@ void WalkMultiByte(QStringView text, qsizetype start, int charSet, Visit visit)
     }
 }
 
-qsizetype FindChar(QStringView text, char16_t wanted, qsizetype start, int charSet, bool isUnicode)
-{
+qsizetype FindChar(QStringView text, char16_t wanted, qsizetype start, int charSet,
+                   bool isUnicode) {
     if (isUnicode) {
         return text.indexOf(QChar(wanted), start);
     }
@@ -88,8 +83,7 @@ qsizetype FindChar(QStringView text, char16_t wanted, qsizetype start, int charS
 }
 
 void ReplaceChar(QString& text, char16_t wanted, QStringView replacement, int charSet,
-                 bool isUnicode)
-{
+                 bool isUnicode) {
     if (isUnicode) {
         text.replace(QChar(wanted), replacement.toString());
         return;
@@ -111,8 +105,7 @@ void ReplaceChar(QString& text, char16_t wanted, QStringView replacement, int ch
     }
 }
 
-QString MultiByteToUnicode(QStringView text, int baseCharSet)
-{
+QString MultiByteToUnicode(QStringView text, int baseCharSet) {
     QString out;
     int current = baseCharSet;
     while (true) {
@@ -140,8 +133,7 @@ QString MultiByteToUnicode(QStringView text, int baseCharSet)
     return out;
 }
 
-std::string Narrow(QStringView text, bool isUnicode)
-{
+std::string Narrow(QStringView text, bool isUnicode) {
     if (isUnicode) {
         return text.toUtf8().toStdString();
     }
@@ -153,10 +145,10 @@ std::string Narrow(QStringView text, bool isUnicode)
     return out;
 }
 
-QString Widen(std::string_view text, bool isUnicode)
-{
+QString Widen(std::string_view text, bool isUnicode) {
     const auto size = static_cast<qsizetype>(text.size());
-    return isUnicode ? QString::fromUtf8(text.data(), size) : QString::fromLatin1(text.data(), size);
+    return isUnicode ? QString::fromUtf8(text.data(), size)
+                     : QString::fromLatin1(text.data(), size);
 }
 
 } // namespace quillary::scripts

@@ -4,8 +4,7 @@
 
 namespace quillary::scripts {
 
-QString TrimSpace(QStringView text)
-{
+QString TrimSpace(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && IsCSpace(text[begin].unicode())) {
@@ -17,8 +16,7 @@ QString TrimSpace(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
-int32_t ClockToMs(int64_t hours, int64_t minutes, int64_t seconds, int64_t ms)
-{
+int32_t ClockToMs(int64_t hours, int64_t minutes, int64_t seconds, int64_t ms) {
     const int64_t total = hours * 3'600'000 + minutes * 60'000 + seconds * 1'000 + ms;
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(total)));
 }

@@ -34,8 +34,7 @@ constexpr std::array kParsers{
 
 CSilentMessageSink g_silentSink;
 
-std::string MessageText(const std::string& name, bool isUnicode, int charSet)
-{
+std::string MessageText(const std::string& name, bool isUnicode, int charSet) {
     const QString wide =
         isUnicode ? Widen(name, true) : DecodeCodePage(CodePageFromCharSet(charSet), name);
     return wide.toStdString();
@@ -43,8 +42,7 @@ std::string MessageText(const std::string& name, bool isUnicode, int charSet)
 
 } // namespace
 
-const char* ScriptFormatName(ScriptFormat format)
-{
+const char* ScriptFormatName(ScriptFormat format) {
     switch (format) {
     case ScriptFormat::None:
         return "none";
@@ -66,8 +64,7 @@ const char* ScriptFormatName(ScriptFormat format)
     return "?";
 }
 
-std::string ScriptNameFromFileName(const QString& fileName)
-{
+std::string ScriptNameFromFileName(const QString& fileName) {
     QString name = fileName;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
@@ -80,12 +77,10 @@ std::string ScriptNameFromFileName(const QString& fileName)
 }
 
 CSimpleTextSubtitle::CSimpleTextSubtitle(IMessageSink* sink)
-    : m_sink(sink ? sink : &g_silentSink)
-{
-}
+    : m_sink(sink ? sink : &g_silentSink) {}
 
-bool CSimpleTextSubtitle::Open(const QString& fileName, int charSet, const std::string& scriptName)
-{
+bool CSimpleTextSubtitle::Open(const QString& fileName, int charSet,
+                               const std::string& scriptName) {
     Empty();
     CWebTextFile file(CWebTextFile::kDefaultMaxSize);
     if (!file.Open(fileName)) {
@@ -97,8 +92,7 @@ bool CSimpleTextSubtitle::Open(const QString& fileName, int charSet, const std::
                 scriptName.empty() ? ScriptNameFromFileName(normalised) : scriptName);
 }
 
-bool CSimpleTextSubtitle::Open(CTextFile& file, int charSet, const std::string& scriptName)
-{
+bool CSimpleTextSubtitle::Open(CTextFile& file, int charSet, const std::string& scriptName) {
     Empty();
     const uint64_t start = file.GetPosition();
     for (const SParser& parser : kParsers) {
@@ -126,8 +120,8 @@ bool CSimpleTextSubtitle::Open(CTextFile& file, int charSet, const std::string& 
         }
         if (!entries.empty()) {
             const int line = CountLinesUpTo(file, start, file.GetPosition());
-            m_sink->Show("Syntax error at line " + std::to_string(line) + "!\t",
-                         MessageKind::Error, MessageButtons::Ok);
+            m_sink->Show("Syntax error at line " + std::to_string(line) + "!\t", MessageKind::Error,
+                         MessageButtons::Ok);
             Empty();
             return false;
         }
@@ -139,8 +133,7 @@ bool CSimpleTextSubtitle::Open(CTextFile& file, int charSet, const std::string& 
 
 // The number of the last line a parser read: lines from `start` until the position reaches
 // `stop`, the first line being line 1.
-int CSimpleTextSubtitle::CountLinesUpTo(CTextFile& file, uint64_t start, uint64_t stop)
-{
+int CSimpleTextSubtitle::CountLinesUpTo(CTextFile& file, uint64_t start, uint64_t stop) {
     file.Seek(start);
     int lines = 0;
     QString line;
@@ -150,8 +143,7 @@ int CSimpleTextSubtitle::CountLinesUpTo(CTextFile& file, uint64_t start, uint64_
     return lines;
 }
 
-void CSimpleTextSubtitle::Empty()
-{
+void CSimpleTextSubtitle::Empty() {
     entries.clear();
     styles.RemoveAll();
     videoWidth = 0;
@@ -163,8 +155,7 @@ void CSimpleTextSubtitle::Empty()
 
 void CSimpleTextSubtitle::Add(QString text, bool isUnicode, int32_t start, int32_t end,
                               std::string styleName, std::string actor, std::string effect,
-                              SMargins margins, int32_t layer, int32_t readOrder)
-{
+                              SMargins margins, int32_t layer, int32_t readOrder) {
     text = TrimSpace(text);
     if (text.isEmpty() || end < start) {
         return;
@@ -191,8 +182,7 @@ void CSimpleTextSubtitle::Add(QString text, bool isUnicode, int32_t start, int32
     entry.readOrder = readOrder;
 }
 
-void CSimpleTextSubtitle::AddStyle(std::string styleName, std::unique_ptr<STSStyle> style)
-{
+void CSimpleTextSubtitle::AddStyle(std::string styleName, std::unique_ptr<STSStyle> style) {
     if (styleName.empty()) {
         styleName = kDefaultStyle;
     }
@@ -233,8 +223,7 @@ void CSimpleTextSubtitle::AddStyle(std::string styleName, std::unique_ptr<STSSty
     styles.SetAt(styleName, std::move(style));
 }
 
-STSStyle& CSimpleTextSubtitle::CreateDefaultStyle(int charSet)
-{
+STSStyle& CSimpleTextSubtitle::CreateDefaultStyle(int charSet) {
     if (STSStyle* style = styles.Lookup(kDefaultStyle)) {
         usingAutoDefaultStyle = false;
         return *style;
@@ -245,8 +234,7 @@ STSStyle& CSimpleTextSubtitle::CreateDefaultStyle(int charSet)
     return styles.SetAt(kDefaultStyle, std::move(style));
 }
 
-void CSimpleTextSubtitle::ChangeUnknownStylesToDefault(int charSet)
-{
+void CSimpleTextSubtitle::ChangeUnknownStylesToDefault(int charSet) {
     std::set<std::string> reported;
     bool warn = true;
     for (STSEntry& entry : entries) {
@@ -267,8 +255,7 @@ void CSimpleTextSubtitle::ChangeUnknownStylesToDefault(int charSet)
     }
 }
 
-bool CSimpleTextSubtitle::GetStyle(size_t entry, STSStyle& style)
-{
+bool CSimpleTextSubtitle::GetStyle(size_t entry, STSStyle& style) {
     if (entry >= entries.size()) {
         return false;
     }
@@ -285,15 +272,13 @@ bool CSimpleTextSubtitle::GetStyle(size_t entry, STSStyle& style)
     return true;
 }
 
-int CSimpleTextSubtitle::GetCharSet(size_t entry)
-{
+int CSimpleTextSubtitle::GetCharSet(size_t entry) {
     STSStyle style;
     (void)GetStyle(entry, style);
     return style.charSet;
 }
 
-QString CSimpleTextSubtitle::GetText(size_t entry)
-{
+QString CSimpleTextSubtitle::GetText(size_t entry) {
     if (entry >= entries.size()) {
         return {};
     }

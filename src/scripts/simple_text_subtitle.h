@@ -44,7 +44,8 @@ public:
     // Opens a local path or an "http://" address (downloads are limited to 1,048,576 bytes) and
     // reads it with the format detection. `charSet` is the character set of text read without a
     // Unicode encoding; an empty `scriptName` is derived from the file name.
-    [[nodiscard]] bool Open(const QString& fileName, int charSet, const std::string& scriptName = {});
+    [[nodiscard]] bool Open(const QString& fileName, int charSet,
+                            const std::string& scriptName = {});
     // The format detection over an opened reader, from its current position.
     [[nodiscard]] bool Open(CTextFile& file, int charSet, const std::string& scriptName = {});
 
@@ -55,9 +56,8 @@ public:
     // Trims `text`; adds nothing when it is empty or `end` < `start`. CRs are removed and LFs
     // become "\N".
     void Add(QString text, bool isUnicode, int32_t start, int32_t end,
-             std::string styleName = kDefaultStyle, std::string actor = {},
-             std::string effect = {}, SMargins margins = {}, int32_t layer = 0,
-             int32_t readOrder = -1);
+             std::string styleName = kDefaultStyle, std::string actor = {}, std::string effect = {},
+             SMargins margins = {}, int32_t layer = 0, int32_t readOrder = -1);
     // Stores `style` under `name`. A different style already stored there moves to a numbered
     // name (Main -> Main2, Title9 -> Title10) and takes the entries that used it along.
     void AddStyle(std::string name, std::unique_ptr<STSStyle> style);

@@ -5,8 +5,7 @@
 
 namespace quillary::scripts {
 
-std::optional<QString> GetStr(QString& line, char16_t separator)
-{
+std::optional<QString> GetStr(QString& line, char16_t separator) {
     qsizetype start = 0;
     while (start < line.size() && IsCSpace(line[start].unicode())) {
         ++start;
@@ -26,8 +25,7 @@ std::optional<QString> GetStr(QString& line, char16_t separator)
     return field;
 }
 
-std::optional<int32_t> GetInt(QString& line, char16_t separator)
-{
+std::optional<int32_t> GetInt(QString& line, char16_t separator) {
     const auto field = GetStr(line, separator);
     if (!field) {
         return std::nullopt;
@@ -44,8 +42,7 @@ std::optional<int32_t> GetInt(QString& line, char16_t separator)
     return ScanDecimal(lower);
 }
 
-std::optional<double> GetFloat(QString& line, char16_t separator)
-{
+std::optional<double> GetFloat(QString& line, char16_t separator) {
     const auto field = GetStr(line, separator);
     if (!field) {
         return std::nullopt;

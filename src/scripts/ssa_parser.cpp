@@ -17,34 +17,28 @@ struct SVersions {
 };
 
 // The other side of the play resolution when only one is given: 1280 <-> 1024, else 4:3.
-int32_t CompleteHeight(int32_t width)
-{
+int32_t CompleteHeight(int32_t width) {
     return width == 1280 ? 1024 : static_cast<int32_t>(int64_t{width} * 3 / 4);
 }
 
-int32_t CompleteWidth(int32_t height)
-{
+int32_t CompleteWidth(int32_t height) {
     return height == 1024 ? 1280 : static_cast<int32_t>(int64_t{height} * 4 / 3);
 }
 
-bool EndsWith(QStringView text, QLatin1String suffix)
-{
+bool EndsWith(QStringView text, QLatin1String suffix) {
     return text.size() >= suffix.size() && text.endsWith(suffix, Qt::CaseInsensitive);
 }
 
-void RemoveLeadingStars(std::string& name)
-{
+void RemoveLeadingStars(std::string& name) {
     name.erase(0, name.find_first_not_of('*'));
 }
 
 // Old "4.00" alignments: 1-3 bottom, +8 top (9-11), +4 middle (5-7).
-int32_t AlignmentFromOld(int32_t a)
-{
+int32_t AlignmentFromOld(int32_t a) {
     return (a & 3) + ((a & 4) ? 6 : ((a & 8) ? 3 : 0));
 }
 
-bool ReadStyle(QString& line, int version, bool unicode, CSimpleTextSubtitle& ret)
-{
+bool ReadStyle(QString& line, int version, bool unicode, CSimpleTextSubtitle& ret) {
     auto style = std::make_unique<STSStyle>();
     STSStyle& s = *style;
     const auto name = GetStr(line);
@@ -161,8 +155,7 @@ bool ReadStyle(QString& line, int version, bool unicode, CSimpleTextSubtitle& re
     return true;
 }
 
-std::optional<int32_t> ReadTime(QString& line)
-{
+std::optional<int32_t> ReadTime(QString& line) {
     const auto hours = GetInt(line, u':');
     const auto minutes = GetInt(line, u':');
     const auto seconds = GetInt(line, u'.');
@@ -173,8 +166,7 @@ std::optional<int32_t> ReadTime(QString& line)
     return ClockToMs(*hours, *minutes, *seconds, int64_t{*hundredths} * 10);
 }
 
-bool ReadDialogue(QString& line, int version, bool unicode, CSimpleTextSubtitle& ret)
-{
+bool ReadDialogue(QString& line, int version, bool unicode, CSimpleTextSubtitle& ret) {
     int32_t layer = 0;
     if (version <= 4) {
         // The "Marked=0" field of "4.00"; in a "4.00+" file without a script type this reads and
@@ -231,8 +223,7 @@ bool ReadDialogue(QString& line, int version, bool unicode, CSimpleTextSubtitle&
 
 } // namespace
 
-bool OpenSubStationAlpha(CTextFile& file, CSimpleTextSubtitle& ret, int)
-{
+bool OpenSubStationAlpha(CTextFile& file, CSimpleTextSubtitle& ret, int) {
     const bool unicode = file.IsUnicode();
     SVersions versions;
     bool accepted = false;

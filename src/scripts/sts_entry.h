@@ -19,7 +19,7 @@ struct STSEntry {
     std::string styleName = "Default"; // never empty, no leading "*"
     std::string actor;
     std::string effect; // "Banner;", "Scroll up;", "Scroll down;" ...
-    SMargins margins; // 0 takes the style's
+    SMargins margins;   // 0 takes the style's
     int32_t layer = 0;
     int32_t start = 0; // milliseconds, or frame numbers when the script's mode is 1
     int32_t end = 0;

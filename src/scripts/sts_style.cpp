@@ -6,8 +6,7 @@
 namespace quillary::scripts {
 namespace {
 
-auto Fields(const STSStyle& s)
-{
+auto Fields(const STSStyle& s) {
     return std::tie(s.margins, s.alignment, s.borderStyle, s.outlineWidthX, s.outlineWidthY,
                     s.shadowDepthX, s.shadowDepthY, s.colors, s.alpha, s.charSet, s.fontName,
                     s.fontSize, s.fontScaleX, s.fontScaleY, s.fontSpacing, s.fontWeight, s.italic,
@@ -17,13 +16,11 @@ auto Fields(const STSStyle& s)
 
 } // namespace
 
-bool STSStyle::operator==(const STSStyle& other) const
-{
+bool STSStyle::operator==(const STSStyle& other) const {
     return Fields(*this) == Fields(other);
 }
 
-SFontDescription STSStyle::ToFontDescription() const
-{
+SFontDescription STSStyle::ToFontDescription() const {
     SFontDescription font;
     font.charSet = charSet;
     font.faceName = fontName.substr(0, 31);

@@ -30,15 +30,16 @@ struct SFontDescription {
 
 struct STSStyle {
     SMargins margins{20, 20, 20, 20};
-    int32_t alignment = 2; // 1-9 as on a numeric keypad
+    int32_t alignment = 2;   // 1-9 as on a numeric keypad
     int32_t borderStyle = 0; // 0 outline and shadow, 1 opaque box
     double outlineWidthX = 2.0;
     double outlineWidthY = 2.0;
     double shadowDepthX = 3.0;
     double shadowDepthY = 3.0;
-    std::array<uint32_t, 4> colors{0xFFFFFF, 0x00FFFF, 0, 0}; // 0x00BBGGRR: fill, karaoke, outline, shadow
+    std::array<uint32_t, 4> colors{0xFFFFFF, 0x00FFFF, 0,
+                                   0};           // 0x00BBGGRR: fill, karaoke, outline, shadow
     std::array<uint8_t, 4> alpha{0, 0, 0, 0x80}; // 0 opaque .. 255 transparent
-    int32_t charSet = 1; // Windows character set of the text
+    int32_t charSet = 1;                         // Windows character set of the text
     std::string fontName = "Arial";
     double fontSize = 24.0;
     double fontScaleX = 100.0; // percent

@@ -20,11 +20,8 @@ struct SSubViewerFormat {
 
 // Trims the characters space, backslash, "t" and comma from both ends: the tab was always spelt
 // as a backslash and a "t", so a parameter loses a lower-case t at either end, and stays so.
-QString TrimParameter(QStringView text)
-{
-    const auto strip = [](QChar c) {
-        return c == u' ' || c == u'\\' || c == u't' || c == u',';
-    };
+QString TrimParameter(QStringView text) {
+    const auto strip = [](QChar c) { return c == u' ' || c == u'\\' || c == u't' || c == u','; };
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && strip(text[begin])) {
@@ -36,8 +33,7 @@ QString TrimParameter(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
-void ReadTags(QStringView line, SSubViewerFormat& format)
-{
+void ReadTags(QStringView line, SSubViewerFormat& format) {
     const STSStyle defaultStyle;
     qsizetype i = 0;
     while (i < line.size() && line[i] == u'[') {
@@ -56,8 +52,8 @@ void ReadTags(QStringView line, SSubViewerFormat& format)
                               ? QString()
                               : parameter;
         } else if (tag == QLatin1String("colf")) {
-            format.colour = ScanHex(QStringView(parameter).mid(2)) == 0xFFFFFFu ? QString()
-                                                                                 : parameter;
+            format.colour =
+                ScanHex(QStringView(parameter).mid(2)) == 0xFFFFFFu ? QString() : parameter;
         } else if (tag == QLatin1String("size")) {
             format.size = ScanDecimal(parameter) == 24 ? QString() : parameter;
         } else if (tag == QLatin1String("style")) {
@@ -66,18 +62,20 @@ void ReadTags(QStringView line, SSubViewerFormat& format)
             } else {
                 // Only attributes the default style already has can be switched on, and the
                 // default style has none of them but bold.
-                format.bold = defaultStyle.fontWeight < 700 && parameter.contains(QLatin1String("bd"));
+                format.bold =
+                    defaultStyle.fontWeight < 700 && parameter.contains(QLatin1String("bd"));
                 format.italic = defaultStyle.italic && parameter.contains(QLatin1String("it"));
-                format.strikeOut = defaultStyle.strikeOut && parameter.contains(QLatin1String("st"));
-                format.underline = defaultStyle.underline && parameter.contains(QLatin1String("ud"));
+                format.strikeOut =
+                    defaultStyle.strikeOut && parameter.contains(QLatin1String("st"));
+                format.underline =
+                    defaultStyle.underline && parameter.contains(QLatin1String("ud"));
             }
         }
         i = next;
     }
 }
 
-QString Prefix(const SSubViewerFormat& format)
-{
+QString Prefix(const SSubViewerFormat& format) {
     QString prefix;
     if (!format.font.isEmpty()) {
         prefix += QLatin1String("\\fn") + format.font;
@@ -105,8 +103,7 @@ QString Prefix(const SSubViewerFormat& format)
 
 } // namespace
 
-bool OpenSubViewer(CTextFile& file, CSimpleTextSubtitle& ret, int)
-{
+bool OpenSubViewer(CTextFile& file, CSimpleTextSubtitle& ret, int) {
     const bool unicode = file.IsUnicode();
     SSubViewerFormat format;
     QString line;

@@ -11,8 +11,7 @@ namespace {
 
 // Strict UTF-8 check: no overlong forms, no surrogates, nothing above U+10FFFF.
 // Returns true when the bytes are valid UTF-8 and at least one of them is not ASCII.
-bool IsNonAsciiUtf8(const QByteArray& data)
-{
+bool IsNonAsciiUtf8(const QByteArray& data) {
     const auto* p = reinterpret_cast<const uint8_t*>(data.constData());
     const auto* end = p + data.size();
     bool nonAscii = false;
@@ -54,8 +53,7 @@ bool IsNonAsciiUtf8(const QByteArray& data)
 
 } // namespace
 
-bool CTextFile::Open(const QString& fileName)
-{
+bool CTextFile::Open(const QString& fileName) {
     CTextFile::Close();
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -68,8 +66,7 @@ bool CTextFile::Open(const QString& fileName)
     return OpenBytes(std::move(bytes), fileName);
 }
 
-bool CTextFile::OpenBytes(QByteArray bytes, const QString& path)
-{
+bool CTextFile::OpenBytes(QByteArray bytes, const QString& path) {
     CTextFile::Close();
     m_data = std::move(bytes);
     m_path = path;
@@ -78,8 +75,7 @@ bool CTextFile::OpenBytes(QByteArray bytes, const QString& path)
     return true;
 }
 
-void CTextFile::DetectEncoding()
-{
+void CTextFile::DetectEncoding() {
     encoding = defaultEncoding;
     offset = 0;
     const auto byte = [this](qsizetype i) { return static_cast<uint8_t>(m_data[i]); };
@@ -100,8 +96,7 @@ void CTextFile::DetectEncoding()
     m_pos = offset;
 }
 
-void CTextFile::Close()
-{
+void CTextFile::Close() {
     m_data.clear();
     m_path.clear();
     m_pos = 0;
@@ -110,8 +105,7 @@ void CTextFile::Close()
     m_open = false;
 }
 
-bool CTextFile::ReadString(QString& str)
-{
+bool CTextFile::ReadString(QString& str) {
     str.clear();
     if (!m_open || m_pos >= m_data.size()) {
         return false;
@@ -131,8 +125,7 @@ bool CTextFile::ReadString(QString& str)
 
 // Text mode: a CR LF pair reads as LF; a CR anywhere else stays in the line. Every byte becomes
 // the character of the same value; the code page is applied later by the script model.
-bool CTextFile::ReadAscii(QString& str)
-{
+bool CTextFile::ReadAscii(QString& str) {
     const char* data = m_data.constData();
     const qsizetype size = m_data.size();
     const char* begin = data + m_pos;
@@ -148,8 +141,7 @@ bool CTextFile::ReadAscii(QString& str)
 
 // Two- and three-byte sequences are decoded without checking their continuation bytes; any other
 // byte with the high bit set reads as "?". The CR and LF tests apply to the decoded character.
-bool CTextFile::ReadUtf8(QString& str)
-{
+bool CTextFile::ReadUtf8(QString& str) {
     const auto* data = reinterpret_cast<const uint8_t*>(m_data.constData());
     const qsizetype size = m_data.size();
     while (m_pos < size) {
@@ -185,16 +177,15 @@ bool CTextFile::ReadUtf8(QString& str)
 }
 
 // Every 16-bit unit is kept as it is (surrogate pairs pass through); CR is dropped anywhere.
-bool CTextFile::ReadUtf16(QString& str, bool bigEndian)
-{
+bool CTextFile::ReadUtf16(QString& str, bool bigEndian) {
     const auto* data = reinterpret_cast<const uint8_t*>(m_data.constData());
     const qsizetype size = m_data.size();
     while (size - m_pos >= 2) {
         const uint8_t first = data[m_pos];
         const uint8_t second = data[m_pos + 1];
         m_pos += 2;
-        const auto c = static_cast<char16_t>(bigEndian ? (first << 8) | second
-                                                       : (second << 8) | first);
+        const auto c =
+            static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
         if (c == u'\n') {
             return true;
         }
@@ -206,18 +197,15 @@ bool CTextFile::ReadUtf16(QString& str, bool bigEndian)
     return true;
 }
 
-uint64_t CTextFile::GetPosition() const
-{
+uint64_t CTextFile::GetPosition() const {
     return m_open ? static_cast<uint64_t>(m_pos - offset) : 0;
 }
 
-uint64_t CTextFile::GetLength() const
-{
+uint64_t CTextFile::GetLength() const {
     return m_open ? static_cast<uint64_t>(m_data.size() - offset) : 0;
 }
 
-uint64_t CTextFile::Seek(uint64_t position)
-{
+uint64_t CTextFile::Seek(uint64_t position) {
     if (!m_open) {
         return 0;
     }
@@ -226,8 +214,7 @@ uint64_t CTextFile::Seek(uint64_t position)
     return position;
 }
 
-const char* EncodingName(CTextFile::Encoding encoding)
-{
+const char* EncodingName(CTextFile::Encoding encoding) {
     switch (encoding) {
     case CTextFile::Encoding::Ascii:
         return "single-byte (code page)";

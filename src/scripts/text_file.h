@@ -52,7 +52,7 @@ private:
     Encoding defaultEncoding = Encoding::Ascii;
     int32_t offset = 0; // length of the byte-order mark in bytes
 
-    QByteArray m_data; // the whole file; scripts are small and are read at once
+    QByteArray m_data;   // the whole file; scripts are small and are read at once
     qsizetype m_pos = 0; // byte index into m_data, mark included
     QString m_path;
     bool m_open = false;

@@ -22,8 +22,7 @@ constexpr int kBlockSize = 1024;
 constexpr int kTransferTimeoutMs = 60'000;
 
 // The downloaded file is named after the last part of the address, without a query.
-QString TempFileBaseName(const QString& address)
-{
+QString TempFileBaseName(const QString& address) {
     QString base = address.mid(address.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype query = base.indexOf(QLatin1Char('?'), 1);
     if (query > 0) {
@@ -37,8 +36,7 @@ QString TempFileBaseName(const QString& address)
     return base;
 }
 
-bool IsLoopback(const QUrl& url)
-{
+bool IsLoopback(const QUrl& url) {
     const QString host = url.host();
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) {
         return true;
@@ -50,8 +48,7 @@ bool IsLoopback(const QUrl& url)
 // Copies the body of a GET of `url` into `out`, stopping after the block that reaches `maxSize`
 // bytes (whole 1,024-byte blocks, as the limit has always counted them). False on any network or
 // HTTP error.
-bool Download(const QUrl& url, int64_t maxSize, QFile& out)
-{
+bool Download(const QUrl& url, int64_t maxSize, QFile& out) {
     if (!QCoreApplication::instance()) {
         return false;
     }
@@ -111,13 +108,11 @@ bool Download(const QUrl& url, int64_t maxSize, QFile& out)
 
 CWebTextFile::CWebTextFile(int64_t maxSize_) : maxSize(maxSize_) {}
 
-CWebTextFile::~CWebTextFile()
-{
+CWebTextFile::~CWebTextFile() {
     Close();
 }
 
-bool CWebTextFile::Open(const QString& fileName)
-{
+bool CWebTextFile::Open(const QString& fileName) {
     Close();
     if (!fileName.startsWith(QLatin1String("http://"))) {
         return CTextFile::Open(fileName);
@@ -149,8 +144,7 @@ bool CWebTextFile::Open(const QString& fileName)
     return CTextFile::Open(path);
 }
 
-void CWebTextFile::Close()
-{
+void CWebTextFile::Close() {
     CTextFile::Close();
     if (!tempFileName.isEmpty()) {
         QFile::remove(tempFileName);

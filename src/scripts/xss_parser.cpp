@@ -10,9 +10,7 @@ namespace quillary::scripts {
 namespace {
 
 // Reads fields in order into the given targets; false at the first failed reader.
-template <typename T>
-bool Read(QString& line, T& target)
-{
+template <typename T> bool Read(QString& line, T& target) {
     if constexpr (std::is_same_v<T, double>) {
         const auto value = GetFloat(line);
         if (value) {
@@ -28,14 +26,11 @@ bool Read(QString& line, T& target)
     }
 }
 
-template <typename... T>
-bool ReadAll(QString& line, T&... targets)
-{
+template <typename... T> bool ReadAll(QString& line, T&... targets) {
     return (Read(line, targets) && ...);
 }
 
-std::optional<std::string> ReadPairName(QString& line, bool unicode)
-{
+std::optional<std::string> ReadPairName(QString& line, bool unicode) {
     const auto first = GetStr(line);
     const auto second = GetStr(line);
     if (!first || !second) {
@@ -44,8 +39,7 @@ std::optional<std::string> ReadPairName(QString& line, bool unicode)
     return Narrow(*first, unicode) + "_" + Narrow(*second, unicode);
 }
 
-bool ReadStyle(QString& line, bool unicode, CSimpleTextSubtitle& ret)
-{
+bool ReadStyle(QString& line, bool unicode, CSimpleTextSubtitle& ret) {
     auto style = std::make_unique<STSStyle>();
     STSStyle& s = *style;
     const auto name = ReadPairName(line, unicode);
@@ -86,8 +80,7 @@ bool ReadStyle(QString& line, bool unicode, CSimpleTextSubtitle& ret)
     return true;
 }
 
-std::optional<int32_t> ReadTime(QString& line)
-{
+std::optional<int32_t> ReadTime(QString& line) {
     const auto hours = GetInt(line, u':');
     const auto minutes = GetInt(line, u':');
     const auto seconds = GetInt(line, u'.');
@@ -99,8 +92,7 @@ std::optional<int32_t> ReadTime(QString& line)
 }
 
 // Returns false on a failed reader; a line whose first field is not "D" is skipped.
-bool ReadLine(QString& line, bool unicode, CSimpleTextSubtitle& ret)
-{
+bool ReadLine(QString& line, bool unicode, CSimpleTextSubtitle& ret) {
     const auto kind = GetStr(line);
     if (!kind) {
         return false;
@@ -132,8 +124,7 @@ bool ReadLine(QString& line, bool unicode, CSimpleTextSubtitle& ret)
 
 } // namespace
 
-bool OpenXss(CTextFile& file, CSimpleTextSubtitle& ret, int)
-{
+bool OpenXss(CTextFile& file, CSimpleTextSubtitle& ret, int) {
     const bool unicode = file.IsUnicode();
     QString line;
     while (file.ReadString(line)) {

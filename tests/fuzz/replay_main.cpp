@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-bool Replay(const QString& path)
-{
+bool Replay(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "replay: cannot read %s\n", qPrintable(path));
@@ -27,8 +26,7 @@ bool Replay(const QString& path)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
         const QFileInfo info(QString::fromLocal8Bit(argv[i]));

@@ -15,15 +15,13 @@ using quillary::scripts::CSimpleTextSubtitle;
 using quillary::scripts::CTextFile;
 using quillary::scripts::STSStyle;
 
-void Require(bool condition)
-{
+void Require(bool condition) {
     if (!condition) {
         std::abort();
     }
 }
 
-void OpenWithCharSet(const QByteArray& bytes, int charSet)
-{
+void OpenWithCharSet(const QByteArray& bytes, int charSet) {
     CTextFile file;
     Require(file.OpenBytes(bytes));
     CSimpleTextSubtitle script; // messages go nowhere
@@ -48,8 +46,7 @@ void OpenWithCharSet(const QByteArray& bytes, int charSet)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     OpenWithCharSet(bytes, 1);   // single-byte default code page
     OpenWithCharSet(bytes, 128); // Shift-JIS: lead bytes in every search

@@ -9,21 +9,33 @@
 namespace quillary::scripts {
 namespace {
 
-TEST(CodePagesTest, MapsCharacterSetsToCodePages)
-{
+TEST(CodePagesTest, MapsCharacterSetsToCodePages) {
     const std::vector<std::pair<int, int>> cases{
-        {0, 1252},   {128, 932},  {129, 949},  {134, 936},  {136, 950},
-        {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
-        {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {1, kDefaultAnsiCodePage},
-        {2, kDefaultAnsiCodePage}, {255, kDefaultAnsiCodePage}, {77, kDefaultAnsiCodePage},
+        {0, 1252},
+        {128, 932},
+        {129, 949},
+        {134, 936},
+        {136, 950},
+        {161, 1253},
+        {162, 1254},
+        {163, 1258},
+        {177, 1255},
+        {178, 1256},
+        {186, 1257},
+        {204, 1251},
+        {222, 874},
+        {238, 1250},
+        {1, kDefaultAnsiCodePage},
+        {2, kDefaultAnsiCodePage},
+        {255, kDefaultAnsiCodePage},
+        {77, kDefaultAnsiCodePage},
     };
     for (const auto& [charSet, codePage] : cases) {
         EXPECT_EQ(CodePageFromCharSet(charSet), codePage) << "charset " << charSet;
     }
 }
 
-TEST(CodePagesTest, RecognisesLeadBytes)
-{
+TEST(CodePagesTest, RecognisesLeadBytes) {
     EXPECT_TRUE(IsLeadByte(932, 0x83));
     EXPECT_TRUE(IsLeadByte(932, 0xE0));
     EXPECT_FALSE(IsLeadByte(932, 0xA0)); // half-width katakana stand alone
@@ -41,8 +53,7 @@ struct ConvertCase {
     QString expected;
 };
 
-TEST(CodePagesTest, ConvertsMultiByteTextWithFeSwitching)
-{
+TEST(CodePagesTest, ConvertsMultiByteTextWithFeSwitching) {
     const std::vector<ConvertCase> cases{
         {"windows-1252", QString::fromLatin1("caf\xE9 \x93q\x94"), 0,
          QStringLiteral(u"caf\u00E9 \u201Cq\u201D")},
@@ -63,8 +74,7 @@ TEST(CodePagesTest, ConvertsMultiByteTextWithFeSwitching)
     }
 }
 
-TEST(CodePagesTest, FindsCharactersOutsideDoubleByteCharacters)
-{
+TEST(CodePagesTest, FindsCharactersOutsideDoubleByteCharacters) {
     const QString sjis = QString::fromLatin1("\x83\x7C|a");
     EXPECT_EQ(FindChar(sjis, u'|', 0, 128, false), 2);
     EXPECT_EQ(FindChar(sjis, u'|', 0, 0, false), 1);
@@ -79,8 +89,7 @@ TEST(CodePagesTest, FindsCharactersOutsideDoubleByteCharacters)
     EXPECT_EQ(text, QString::fromLatin1("\x83\x7C\nb"));
 }
 
-TEST(CodePagesTest, DefaultAnsiCodePageIsASetting)
-{
+TEST(CodePagesTest, DefaultAnsiCodePageIsASetting) {
     ASSERT_EQ(DefaultAnsiCodePageName(), "windows-1252");
     ASSERT_TRUE(SetDefaultAnsiCodePage("1251"));
     EXPECT_EQ(MultiByteToUnicode(QString::fromLatin1("\xCF\xF0\xE8"), 1),

@@ -24,14 +24,13 @@ struct CorpusCase {
     const char* reason = nullptr;
 };
 
-const std::vector<CorpusCase>& Cases()
-{
+const std::vector<CorpusCase>& Cases() {
     using F = ScriptFormat;
     static const std::vector<CorpusCase> cases{
         {"ass/libass-tests-crash-aegisub-format-tests.ass", nullptr, 1, F::SubStationAlpha, 40, 0,
          5000, 62000, 64000},
-        {"ass/libass-tests-crash-generic.ass", nullptr, 1, F::SubStationAlpha, 61, 0, 5000,
-         107000, 108000},
+        {"ass/libass-tests-crash-generic.ass", nullptr, 1, F::SubStationAlpha, 61, 0, 5000, 107000,
+         108000},
         {"ass/libass-tests-embedded-font-efont.ass", nullptr, 1, F::SubStationAlpha, 1, 0, 5000, 0,
          5000, 0, "A"},
         {"ass/pyonfx-beginner-in.ass", nullptr, 1, F::SubStationAlpha, 32, 14240, 24230, 76200,
@@ -64,8 +63,8 @@ const std::vector<CorpusCase>& Cases()
          "About 2 months ago I found myself on\\Nthe"},
         {"srt/pysrt-capability_tester.srt", nullptr, 1, F::SubRip, 37, 0, 0, 66501, 68500},
         // Two-digit fractions after a dot read as milliseconds: ".05" is 5 ms.
-        {"srt/srt-parser-2-Welcome-648062.en.srt", "two_digit_fraction_after_dot.srt", 1,
-         F::SubRip, 28, 5, 2000, 53007, 55004, 0, "- [Adam] Hello"},
+        {"srt/srt-parser-2-Welcome-648062.en.srt", "two_digit_fraction_after_dot.srt", 1, F::SubRip,
+         28, 5, 2000, 53007, 55004, 0, "- [Adam] Hello"},
         {"srt/subtitleedit-auto_detect_windows-1251.srt", nullptr, 204, F::SubRip, 595, 32198,
          36198, 5666938, 5670938, 1, "Г О Р Ш Т А К"},
         {"srt/ums-chinese-big5.srt", nullptr, 136, F::SubRip, 50, 1, 12765, 190576, 193575, 0,
@@ -74,14 +73,13 @@ const std::vector<CorpusCase>& Cases()
          "its PlayResX line has no value"},
         {"ssa/go-astisub-example-in.ssa", "ssa_v4_mixed_colours.ssa", 1, F::SubStationAlpha, 6,
          99000, 101040, 151400, 153440, 0, "{\\pos(400,570)}(deep rumbling)"},
-        {"subviewer/gaupol-subviewer2.sub", nullptr, 1, F::SubViewer, 8, 950, 3360, 32560, 35900,
-         0, "{\\fnSans\\fs18}So, one day"},
+        {"subviewer/gaupol-subviewer2.sub", nullptr, 1, F::SubViewer, 8, 950, 3360, 32560, 35900, 0,
+         "{\\fnSans\\fs18}So, one day"},
     };
     return cases;
 }
 
-void Check(const CorpusCase& c, const QString& path)
-{
+void Check(const CorpusCase& c, const QString& path) {
     test::CRecordingMessageSink sink;
     CSimpleTextSubtitle script(&sink);
     const bool ok = script.Open(path, c.charSet);
@@ -104,8 +102,7 @@ void Check(const CorpusCase& c, const QString& path)
     }
 }
 
-TEST(CorpusTest, CommittedFixtures)
-{
+TEST(CorpusTest, CommittedFixtures) {
     int checked = 0;
     for (const CorpusCase& c : Cases()) {
         if (!c.fixture) {
@@ -118,8 +115,7 @@ TEST(CorpusTest, CommittedFixtures)
     EXPECT_EQ(checked, 5);
 }
 
-TEST(CorpusTest, SharedCorpus)
-{
+TEST(CorpusTest, SharedCorpus) {
     QString dir = qEnvironmentVariable("QUILLARY_CORPUS_DIR", QStringLiteral(QUILLARY_CORPUS_DIR));
     if (!QFileInfo(dir).isDir()) {
         GTEST_SKIP() << "no corpus at " << dir.toStdString();

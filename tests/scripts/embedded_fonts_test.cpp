@@ -13,21 +13,15 @@
 namespace quillary::scripts {
 namespace {
 
-TEST(EmbeddedFontsTest, DecodesGroupsOfFourSixBitValues)
-{
+TEST(EmbeddedFontsTest, DecodesGroupsOfFourSixBitValues) {
     struct Case {
         const char* text;
         std::optional<QByteArray> bytes;
     };
     const std::vector<Case> cases{
-        {"", std::nullopt},
-        {"!", std::nullopt},
-        {"!!!!!", std::nullopt},
-        {"!!", QByteArray(1, '\0')},
-        {"!!!", QByteArray(2, '\0')},
-        {"!!!!", QByteArray(3, '\0')},
-        {"`", std::nullopt},
-        {"47&O", QByteArray("Man")},
+        {"", std::nullopt},          {"!", std::nullopt},          {"!!!!!", std::nullopt},
+        {"!!", QByteArray(1, '\0')}, {"!!!", QByteArray(2, '\0')}, {"!!!!", QByteArray(3, '\0')},
+        {"`", std::nullopt},         {"47&O", QByteArray("Man")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -35,8 +29,7 @@ TEST(EmbeddedFontsTest, DecodesGroupsOfFourSixBitValues)
     }
 }
 
-TEST(EmbeddedFontsTest, EncodeAndDecodeRoundTrip)
-{
+TEST(EmbeddedFontsTest, EncodeAndDecodeRoundTrip) {
     std::mt19937 random(5);
     for (int size = 1; size < 40; ++size) {
         QByteArray data(size, '\0');
@@ -48,8 +41,7 @@ TEST(EmbeddedFontsTest, EncodeAndDecodeRoundTrip)
     }
 }
 
-TEST(EmbeddedFontsTest, ScriptFontsAreRegisteredInMemory)
-{
+TEST(EmbeddedFontsTest, ScriptFontsAreRegisteredInMemory) {
     QFile font(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Oblique.ttf"));
     if (!font.open(QIODevice::ReadOnly)) {
         GTEST_SKIP() << "fonts-dejavu-core is not installed";
@@ -59,8 +51,9 @@ TEST(EmbeddedFontsTest, ScriptFontsAreRegisteredInMemory)
     ASSERT_TRUE(encoded.contains("\n["));
     const QByteArray script = "[Script Info]\nScriptType: v4.00+\n[Fonts]\nfontname: broken.ttf\n"
                               "!!!!!\nfontname: mono.ttf\n" +
-                              encoded + "\n[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,"
-                                        "0,0,,after the fonts\n";
+                              encoded +
+                              "\n[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,"
+                              "0,0,,after the fonts\n";
     CSimpleTextSubtitle subtitle;
     ASSERT_TRUE(test::OpenScript(subtitle, script));
     EXPECT_EQ(subtitle.embeddedFontFamilies, std::vector<QString>{"DejaVu Sans Mono"});

@@ -22,8 +22,7 @@ struct ScanCase {
     std::vector<int32_t> values; // the first `values.size()` outputs
 };
 
-TEST(FormattedScanTest, CountsConvertedFieldsLikeSscanf)
-{
+TEST(FormattedScanTest, CountsConvertedFieldsLikeSscanf) {
     const std::vector<ScanCase> cases{
         {"1", "%d%c", 1, {1}},
         {"12a", "%d%c", 2, {12, 'a'}},
@@ -59,8 +58,7 @@ TEST(FormattedScanTest, CountsConvertedFieldsLikeSscanf)
     }
 }
 
-TEST(FormattedScanTest, ReadsHexAndFloatFields)
-{
+TEST(FormattedScanTest, ReadsHexAndFloatFields) {
     EXPECT_EQ(ScanHex(u"80FF0000"), 0x80FF0000u);
     EXPECT_EQ(ScanHex(u"ff&"), 0xFFu);
     EXPECT_EQ(ScanHex(u"0x1F"), 0x1Fu);

@@ -22,8 +22,7 @@ public:
 
     explicit CRecordingMessageSink(MessageAnswer answer = MessageAnswer::Ok) : m_answer(answer) {}
 
-    MessageAnswer Show(std::string_view text, MessageKind kind, MessageButtons buttons) override
-    {
+    MessageAnswer Show(std::string_view text, MessageKind kind, MessageButtons buttons) override {
         messages.push_back({std::string(text), kind, buttons});
         return m_answer;
     }
@@ -35,8 +34,7 @@ private:
 };
 
 // Opens `bytes` as a script file through the whole format detection.
-inline bool OpenScript(CSimpleTextSubtitle& script, const QByteArray& bytes, int charSet = 1)
-{
+inline bool OpenScript(CSimpleTextSubtitle& script, const QByteArray& bytes, int charSet = 1) {
     CTextFile file;
     if (!file.OpenBytes(bytes)) {
         return false;

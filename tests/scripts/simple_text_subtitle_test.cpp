@@ -17,15 +17,13 @@ namespace {
 using test::CRecordingMessageSink;
 using test::OpenScript;
 
-std::unique_ptr<STSStyle> StyleWithSize(double size)
-{
+std::unique_ptr<STSStyle> StyleWithSize(double size) {
     auto style = std::make_unique<STSStyle>();
     style->fontSize = size;
     return style;
 }
 
-TEST(SimpleTextSubtitleTest, AddNormalisesTextAndStyleName)
-{
+TEST(SimpleTextSubtitleTest, AddNormalisesTextAndStyleName) {
     CSimpleTextSubtitle script;
     script.Add(QStringLiteral("  a\r\nb\n "), true, 10, 20, "**Main");
     script.Add(QStringLiteral(" \t "), true, 0, 1);
@@ -41,8 +39,7 @@ TEST(SimpleTextSubtitleTest, AddNormalisesTextAndStyleName)
     EXPECT_FALSE(script.entries[1].isUnicode);
 }
 
-TEST(SimpleTextSubtitleTest, StyleEqualityIgnoresOnlyShear)
-{
+TEST(SimpleTextSubtitleTest, StyleEqualityIgnoresOnlyShear) {
     const STSStyle base;
     STSStyle sheared = base;
     sheared.shearX = 0.5;
@@ -66,8 +63,7 @@ TEST(SimpleTextSubtitleTest, StyleEqualityIgnoresOnlyShear)
     EXPECT_EQ(font.faceName, "Arial");
 }
 
-TEST(SimpleTextSubtitleTest, AddStyleMovesAClashingStyleToANumberedName)
-{
+TEST(SimpleTextSubtitleTest, AddStyleMovesAClashingStyleToANumberedName) {
     CSimpleTextSubtitle script;
     script.AddStyle("Main", StyleWithSize(10));
     script.Add(QStringLiteral("first"), true, 0, 1, "Main");
@@ -91,8 +87,7 @@ TEST(SimpleTextSubtitleTest, AddStyleMovesAClashingStyleToANumberedName)
     EXPECT_EQ(script.styles.Lookup("Default")->fontSize, 5);
 }
 
-TEST(SimpleTextSubtitleTest, UnknownStylesWarnOncePerNameUntilCancelled)
-{
+TEST(SimpleTextSubtitleTest, UnknownStylesWarnOncePerNameUntilCancelled) {
     const QByteArray ssa = "[Script Info]\nScriptType: v4.00+\n[V4+ Styles]\n"
                            "Style: Main,Arial,20,&H00FFFFFF,&H000000FF,&H00000000,&H00000000,0,0,0,"
                            "0,100,100,0,0,1,2,2,2,10,10,10,1\n[Events]\n"
@@ -125,8 +120,7 @@ TEST(SimpleTextSubtitleTest, UnknownStylesWarnOncePerNameUntilCancelled)
     }
 }
 
-TEST(SimpleTextSubtitleTest, SyntaxErrorNamesTheLineAndEmptiesTheScript)
-{
+TEST(SimpleTextSubtitleTest, SyntaxErrorNamesTheLineAndEmptiesTheScript) {
     struct Case {
         const char* name;
         QByteArray script;
@@ -137,7 +131,8 @@ TEST(SimpleTextSubtitleTest, SyntaxErrorNamesTheLineAndEmptiesTheScript)
          "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03,000 -> 00:00:04,000\nB\n",
          "Syntax error at line 6!\t"},
         {"counted after the mark, with CR LF",
-         "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\nnot a time\r\n",
+         "\xEF\xBB\xBF"
+         "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\nnot a time\r\n",
          "Syntax error at line 6!\t"},
         {"bad dialogue after good ones",
          "[Script Info]\n[Events]\nDialogue: Marked=0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a\n"
@@ -157,8 +152,7 @@ TEST(SimpleTextSubtitleTest, SyntaxErrorNamesTheLineAndEmptiesTheScript)
     }
 }
 
-TEST(SimpleTextSubtitleTest, OpensByNameWithSideStyleFileAndAutoDefault)
-{
+TEST(SimpleTextSubtitleTest, OpensByNameWithSideStyleFileAndAutoDefault) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const auto write = [&](const QString& name, const QByteArray& bytes) {
@@ -191,15 +185,13 @@ TEST(SimpleTextSubtitleTest, OpensByNameWithSideStyleFileAndAutoDefault)
     EXPECT_FALSE(script.Open(dir.filePath(QStringLiteral("missing.srt")), 1));
 }
 
-TEST(SimpleTextSubtitleTest, DerivesTheScriptName)
-{
+TEST(SimpleTextSubtitleTest, DerivesTheScriptName) {
     EXPECT_EQ(ScriptNameFromFileName(QStringLiteral("C:\\subs\\movie.en.srt")), "en");
     EXPECT_EQ(ScriptNameFromFileName(QStringLiteral("/a/b/film.srt")), "film");
     EXPECT_EQ(ScriptNameFromFileName(QStringLiteral("noext")), "noext");
 }
 
-TEST(SimpleTextSubtitleTest, GetStyleFallsBackToDefaultAndItsRelativeTo)
-{
+TEST(SimpleTextSubtitleTest, GetStyleFallsBackToDefaultAndItsRelativeTo) {
     CSimpleTextSubtitle script;
     script.Add(QStringLiteral("a"), true, 0, 1, "Missing");
     STSStyle style;
@@ -219,8 +211,7 @@ TEST(SimpleTextSubtitleTest, GetStyleFallsBackToDefaultAndItsRelativeTo)
     EXPECT_EQ(script.GetText(1), QStringLiteral(u"\u30DD"));
 }
 
-TEST(SimpleTextSubtitleTest, EmptyKeepsScriptSettings)
-{
+TEST(SimpleTextSubtitleTest, EmptyKeepsScriptSettings) {
     CSimpleTextSubtitle script;
     script.playResX = 640;
     script.wrapStyle = 2;

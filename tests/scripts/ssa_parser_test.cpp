@@ -16,21 +16,21 @@ const QByteArray kV4PlusStyles =
     "OutlineColour, BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, "
     "Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n";
 
-QByteArray Events(const QByteArray& dialogue)
-{
+QByteArray Events(const QByteArray& dialogue) {
     return "[Events]\nDialogue: " + dialogue + "\n";
 }
 
-TEST(SsaParserTest, CompletesThePlayResolution)
-{
+TEST(SsaParserTest, CompletesThePlayResolution) {
     struct Case {
         const char* header;
         int32_t x;
         int32_t y;
     };
     const std::vector<Case> cases{
-        {"PlayResX: 640\n", 640, 480},       {"PlayResY: 1024\n", 1280, 1024},
-        {"PlayResX: 1280\n", 1280, 1024},    {"PlayResY: 480\n", 640, 480},
+        {"PlayResX: 640\n", 640, 480},
+        {"PlayResY: 1024\n", 1280, 1024},
+        {"PlayResX: 1280\n", 1280, 1024},
+        {"PlayResY: 480\n", 640, 480},
         {"PlayResX: 704\nPlayResY: 400\n", 704, 400},
         {"PlayResX: 0x280\n", 640, 480},
     };
@@ -44,8 +44,7 @@ TEST(SsaParserTest, CompletesThePlayResolution)
     }
 }
 
-TEST(SsaParserTest, ReadsHeaderKeys)
-{
+TEST(SsaParserTest, ReadsHeaderKeys) {
     CSimpleTextSubtitle script;
     ASSERT_TRUE(OpenScript(script, "[Script Info]\n; a comment\nWrapStyle: 2\n"
                                    "Collisions: Reverse\nScaledBorderAndShadow: Yes\n"
@@ -59,8 +58,7 @@ TEST(SsaParserTest, ReadsHeaderKeys)
     EXPECT_EQ(script.GetCount(), 0u);
 }
 
-TEST(SsaParserTest, RejectsBadValues)
-{
+TEST(SsaParserTest, RejectsBadValues) {
     const std::vector<const char*> cases{
         "[Script Info]\nPlayResX:\n",
         "[Script Info]\nPlayResY: tall\n",
@@ -81,8 +79,7 @@ TEST(SsaParserTest, RejectsBadValues)
     }
 }
 
-TEST(SsaParserTest, V4PlusStylesSplitAlphaAndNormalise)
-{
+TEST(SsaParserTest, V4PlusStylesSplitAlphaAndNormalise) {
     CSimpleTextSubtitle script;
     ASSERT_TRUE(OpenScript(
         script, "[Script Info]\nScriptType: v4.00+\n" + kV4PlusStyles +
@@ -111,21 +108,20 @@ TEST(SsaParserTest, V4PlusStylesSplitAlphaAndNormalise)
     EXPECT_EQ(s->relativeTo, 2);
 }
 
-TEST(SsaParserTest, V4StylesUseTheOldAlignmentAndOneAlphaLevel)
-{
+TEST(SsaParserTest, V4StylesUseTheOldAlignmentAndOneAlphaLevel) {
     struct Case {
         int oldAlignment;
         int alphaLevel;
         int32_t alignment;
         uint8_t alpha;
     };
-    const std::vector<Case> cases{{6, 300, 8, 255}, {10, -4, 5, 0}, {9, 64, 4, 64},
-                                  {2, 0, 2, 0},     {5, 0, 7, 0}};
+    const std::vector<Case> cases{
+        {6, 300, 8, 255}, {10, -4, 5, 0}, {9, 64, 4, 64}, {2, 0, 2, 0}, {5, 0, 7, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.oldAlignment);
         CSimpleTextSubtitle script;
-        const QByteArray style = QByteArray("Style: Old,Arial,20,16777215,65535,255,12345,0,0,1,")
-                                 + "2,1," + QByteArray::number(c.oldAlignment) + ",30,40,50," +
+        const QByteArray style = QByteArray("Style: Old,Arial,20,16777215,65535,255,12345,0,0,1,") +
+                                 "2,1," + QByteArray::number(c.oldAlignment) + ",30,40,50," +
                                  QByteArray::number(c.alphaLevel) + ",0\n";
         ASSERT_TRUE(OpenScript(script, "[Script Info]\nScriptType: v4.00\n[V4 Styles]\n" + style));
         const STSStyle* s = script.styles.Lookup("Old");
@@ -141,8 +137,7 @@ TEST(SsaParserTest, V4StylesUseTheOldAlignmentAndOneAlphaLevel)
     }
 }
 
-TEST(SsaParserTest, V4PlusPlusHasBottomMarginAndRelativeTo)
-{
+TEST(SsaParserTest, V4PlusPlusHasBottomMarginAndRelativeTo) {
     CSimpleTextSubtitle script;
     ASSERT_TRUE(OpenScript(
         script, "[Script Info]\nScriptType: v4.00++\n[V4++ Styles]\n"
@@ -175,8 +170,7 @@ struct DialogueCase {
     int32_t start = 1500;
 };
 
-TEST(SsaParserTest, DialogueLines)
-{
+TEST(SsaParserTest, DialogueLines) {
     const QByteArray plus = "ScriptType: v4.00+\n";
     const std::vector<DialogueCase> cases{
         {"commas stay in the text", plus, "0,0:00:01.50,0:00:02.00,Default,,0,0,0,,a, b,, c", true,
@@ -187,8 +181,8 @@ TEST(SsaParserTest, DialogueLines)
          "Text", "Banner;5", 2},
         {"an effect field with no comma is the text", plus,
          "0,0:00:01.50,0:00:02.00,Default,,0,0,0,Hello", true, "Hello", ""},
-        {"style name case and stars", plus, "0,0:00:01.50,0:00:02.00,*dEfAuLt,,0,0,0,,x", true,
-         "x", ""},
+        {"style name case and stars", plus, "0,0:00:01.50,0:00:02.00,*dEfAuLt,,0,0,0,,x", true, "x",
+         ""},
         {"4.00 layout has a Marked field", "ScriptType: v4.00\n",
          "Marked=0,0:00:01.50,0:00:02.00,Default,,0,0,0,,x", true, "x", ""},
         {"4.00+ styles without a script type drop the layer", "",
@@ -199,8 +193,8 @@ TEST(SsaParserTest, DialogueLines)
     for (const DialogueCase& c : cases) {
         SCOPED_TRACE(c.name);
         CSimpleTextSubtitle script;
-        ASSERT_TRUE(OpenScript(script, "[Script Info]\n" + c.header + kV4PlusStyles +
-                                           Events(c.dialogue)));
+        ASSERT_TRUE(
+            OpenScript(script, "[Script Info]\n" + c.header + kV4PlusStyles + Events(c.dialogue)));
         ASSERT_EQ(script.GetCount(), c.added ? 1u : 0u);
         if (c.added) {
             const STSEntry& e = script.entries[0];
@@ -213,13 +207,13 @@ TEST(SsaParserTest, DialogueLines)
     }
 }
 
-TEST(SsaParserTest, Utf8NamesStayReadable)
-{
+TEST(SsaParserTest, Utf8NamesStayReadable) {
     CSimpleTextSubtitle script;
-    ASSERT_TRUE(OpenScript(script, "[Script Info]\nScriptType: v4.00+\n" + kV4PlusStyles +
-                                       "Style: 字幕,ＭＳ ゴシック,20,0,0,0,0,0,0,0,0,100,100,0,0,1,2,"
-                                       "2,2,10,10,10,128\n" +
-                                       Events("0,0:00:01.00,0:00:02.00,字幕,,0,0,0,,日本語")));
+    ASSERT_TRUE(
+        OpenScript(script, "[Script Info]\nScriptType: v4.00+\n" + kV4PlusStyles +
+                               "Style: 字幕,ＭＳ ゴシック,20,0,0,0,0,0,0,0,0,100,100,0,0,1,2,"
+                               "2,2,10,10,10,128\n" +
+                               Events("0,0:00:01.00,0:00:02.00,字幕,,0,0,0,,日本語")));
     const STSStyle* s = script.styles.Lookup("字幕");
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->fontName, "ＭＳ ゴシック");
@@ -228,8 +222,7 @@ TEST(SsaParserTest, Utf8NamesStayReadable)
     EXPECT_EQ(script.GetText(0), QStringLiteral(u"日本語"));
 }
 
-TEST(SsaParserTest, XssScripts)
-{
+TEST(SsaParserTest, XssScripts) {
     const QByteArray xss =
         "version=1.0\nscreenhorizontal=640\n"
         "style=Main,Sub,Verdana,20,16777215,65535,0,0,0,0,0,128,1,0,1,0,1,-100,100,-1,0,0,5,3,"
@@ -266,8 +259,8 @@ TEST(SsaParserTest, XssScripts)
     EXPECT_EQ(e.margins, (SMargins{1, 3, 2, 3}));
     EXPECT_EQ(e.text, "Hello, world");
 
-    for (const char* bad : {"version=one\nline=D,1,0,0:00:01.000,0:00:02.000,a,b,c,0,0,0,x\n",
-                            "screenvertical=\n"}) {
+    for (const char* bad :
+         {"version=one\nline=D,1,0,0:00:01.000,0:00:02.000,a,b,c,0,0,0,x\n", "screenvertical=\n"}) {
         SCOPED_TRACE(bad);
         CSimpleTextSubtitle rejected;
         EXPECT_FALSE(OpenScript(rejected, bad));

@@ -1,8 +1,8 @@
 // CTextFile: encoding detection, the four line readers and positions after the mark.
 #include "scripts/text_file.h"
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,11 @@ namespace {
 
 using Encoding = CTextFile::Encoding;
 
-QByteArray Bytes(std::string_view s)
-{
+QByteArray Bytes(std::string_view s) {
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-std::vector<QString> ReadAll(CTextFile& file)
-{
+std::vector<QString> ReadAll(CTextFile& file) {
     std::vector<QString> lines;
     QString line;
     while (file.ReadString(line)) {
@@ -37,8 +35,7 @@ struct ReadCase {
     std::vector<QString> lines;
 };
 
-TEST(TextFileTest, DetectsEncodingAndReadsLines)
-{
+TEST(TextFileTest, DetectsEncodingAndReadsLines) {
     using namespace std::string_view_literals;
     const std::vector<ReadCase> cases{
         {"empty file", Bytes(""), Encoding::Ascii, 0, {}},
@@ -46,34 +43,82 @@ TEST(TextFileTest, DetectsEncodingAndReadsLines)
         {"last line without LF", Bytes("a\nb"), Encoding::Ascii, 0, {"a", "b"}},
         {"final LF adds no line", Bytes("a\n"), Encoding::Ascii, 0, {"a"}},
         {"empty lines are lines", Bytes("\n\nx\n"), Encoding::Ascii, 0, {"", "", "x"}},
-        {"ascii: CR LF reads as LF, a lone CR stays", Bytes("a\rb\r\nc"), Encoding::Ascii, 0,
+        {"ascii: CR LF reads as LF, a lone CR stays",
+         Bytes("a\rb\r\nc"),
+         Encoding::Ascii,
+         0,
          {QStringLiteral("a\rb"), "c"}},
-        {"ascii: bytes become the same code points", Bytes("caf\xE9\n"), Encoding::Ascii, 0,
+        {"ascii: bytes become the same code points",
+         Bytes("caf\xE9\n"),
+         Encoding::Ascii,
+         0,
          {QStringLiteral(u"caf\u00E9")}},
-        {"EF BB without BF is no mark", Bytes("\xEF\xBB" "A\n"), Encoding::Ascii, 0,
-         {QStringLiteral(u"\u00EF\u00BB" "A")}},
+        {"EF BB without BF is no mark",
+         Bytes("\xEF\xBB"
+               "A\n"),
+         Encoding::Ascii,
+         0,
+         {QStringLiteral(u"\u00EF\u00BB"
+                         "A")}},
         {"EF BB alone", Bytes("\xEF\xBB"), Encoding::Ascii, 0, {QStringLiteral(u"\u00EF\u00BB")}},
         {"utf-8 mark", Bytes("\xEF\xBB\xBFx\r\ny"), Encoding::Utf8, 3, {"x", "y"}},
-        {"utf-8: CR dropped anywhere", Bytes("\xEF\xBB\xBF" "a\rb\n"), Encoding::Utf8, 3, {"ab"}},
+        {"utf-8: CR dropped anywhere",
+         Bytes("\xEF\xBB\xBF"
+               "a\rb\n"),
+         Encoding::Utf8,
+         3,
+         {"ab"}},
         {"utf-8: two- and three-byte sequences",
-         Bytes("\xEF\xBB\xBF\xC3\xA9\xE6\x97\xA5\n"), Encoding::Utf8, 3,
+         Bytes("\xEF\xBB\xBF\xC3\xA9\xE6\x97\xA5\n"),
+         Encoding::Utf8,
+         3,
          {QStringLiteral(u"\u00E9\u65E5")}},
-        {"utf-8: four-byte sequence gives four ?", Bytes("\xEF\xBB\xBF" "a\xF0\x9F\x98\x80z"),
-         Encoding::Utf8, 3, {"a????z"}},
+        {"utf-8: four-byte sequence gives four ?",
+         Bytes("\xEF\xBB\xBF"
+               "a\xF0\x9F\x98\x80z"),
+         Encoding::Utf8,
+         3,
+         {"a????z"}},
         {"utf-8: stray continuation byte", Bytes("\xEF\xBB\xBF\x80\n"), Encoding::Utf8, 3, {"?"}},
-        {"utf-8: file ends inside a sequence", Bytes("\xEF\xBB\xBF" "ab\xE6\x97"),
-         Encoding::Utf8, 3, {"ab"}},
-        {"utf-8 without mark is detected", Bytes("caf\xC3\xA9\nx"), Encoding::Utf8, 0,
+        {"utf-8: file ends inside a sequence",
+         Bytes("\xEF\xBB\xBF"
+               "ab\xE6\x97"),
+         Encoding::Utf8,
+         3,
+         {"ab"}},
+        {"utf-8 without mark is detected",
+         Bytes("caf\xC3\xA9\nx"),
+         Encoding::Utf8,
+         0,
          {QStringLiteral(u"caf\u00E9"), "x"}},
-        {"overlong utf-8 is not utf-8", Bytes("\xC0\xAF\n"), Encoding::Ascii, 0,
+        {"overlong utf-8 is not utf-8",
+         Bytes("\xC0\xAF\n"),
+         Encoding::Ascii,
+         0,
          {QStringLiteral(u"\u00C0\u00AF")}},
-        {"utf-16 le", Bytes("\xFF\xFE" "A\0\n\0B\0"sv), Encoding::Utf16Le, 2, {"A", "B"}},
+        {"utf-16 le",
+         Bytes("\xFF\xFE"
+               "A\0\n\0B\0"sv),
+         Encoding::Utf16Le,
+         2,
+         {"A", "B"}},
         {"utf-16 be", Bytes("\xFE\xFF\0A\0\n\0B"sv), Encoding::Utf16Be, 2, {"A", "B"}},
-        {"utf-16: CR LF and lone CR disappear", Bytes("\xFF\xFE" "a\0\r\0\n\0b\0\r\0c\0"sv),
-         Encoding::Utf16Le, 2, {"a", "bc"}},
-        {"utf-16: surrogate pairs pass through", Bytes("\xFF\xFE\x3D\xD8\x00\xDE"sv),
-         Encoding::Utf16Le, 2, {QStringLiteral(u"\U0001F600")}},
-        {"utf-16: odd last byte ends the file", Bytes("\xFF\xFE" "A\0B"sv), Encoding::Utf16Le, 2,
+        {"utf-16: CR LF and lone CR disappear",
+         Bytes("\xFF\xFE"
+               "a\0\r\0\n\0b\0\r\0c\0"sv),
+         Encoding::Utf16Le,
+         2,
+         {"a", "bc"}},
+        {"utf-16: surrogate pairs pass through",
+         Bytes("\xFF\xFE\x3D\xD8\x00\xDE"sv),
+         Encoding::Utf16Le,
+         2,
+         {QStringLiteral(u"\U0001F600")}},
+        {"utf-16: odd last byte ends the file",
+         Bytes("\xFF\xFE"
+               "A\0B"sv),
+         Encoding::Utf16Le,
+         2,
          {"A"}},
         {"utf-16 mark alone", Bytes("\xFF\xFE"), Encoding::Utf16Le, 2, {}},
     };
@@ -93,10 +138,12 @@ TEST(TextFileTest, DetectsEncodingAndReadsLines)
     }
 }
 
-TEST(TextFileTest, PositionsAndSeekCountFromAfterTheMark)
-{
-    const std::vector<QByteArray> files{Bytes("\xEF\xBB\xBF" "ab\ncd\n"),
-                                        QByteArray("\xFF\xFE" "a\0b\0\n\0c\0d\0\n\0", 14),
+TEST(TextFileTest, PositionsAndSeekCountFromAfterTheMark) {
+    const std::vector<QByteArray> files{Bytes("\xEF\xBB\xBF"
+                                              "ab\ncd\n"),
+                                        QByteArray("\xFF\xFE"
+                                                   "a\0b\0\n\0c\0d\0\n\0",
+                                                   14),
                                         Bytes("ab\r\ncd\r\n")};
     for (const QByteArray& bytes : files) {
         SCOPED_TRACE(bytes.toHex().toStdString());
@@ -120,8 +167,7 @@ TEST(TextFileTest, PositionsAndSeekCountFromAfterTheMark)
     }
 }
 
-TEST(TextFileTest, OpensLocalFilesAndFailsOnMissingOnes)
-{
+TEST(TextFileTest, OpensLocalFilesAndFailsOnMissingOnes) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("a.srt"));

@@ -19,21 +19,18 @@ namespace {
 // thread: the download's local event loop serves it.
 class CTinyHttpServer {
 public:
-    explicit CTinyHttpServer(std::map<QByteArray, QByteArray> files) : m_files(std::move(files))
-    {
+    explicit CTinyHttpServer(std::map<QByteArray, QByteArray> files) : m_files(std::move(files)) {
         QObject::connect(&m_server, &QTcpServer::newConnection, [this] { Accept(); });
         m_listening = m_server.listen(QHostAddress::LocalHost, 0);
     }
 
     [[nodiscard]] bool IsListening() const { return m_listening; }
-    [[nodiscard]] QString Url(const char* path) const
-    {
+    [[nodiscard]] QString Url(const char* path) const {
         return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
     }
 
 private:
-    void Accept()
-    {
+    void Accept() {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
             auto request = std::make_shared<QByteArray>();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
@@ -66,8 +63,7 @@ private:
 
 const QByteArray kSmallScript = "1\r\n00:00:01,000 --> 00:00:02,000\r\nfrom the web\r\n";
 
-QByteArray BigFile()
-{
+QByteArray BigFile() {
     QByteArray big;
     for (int i = 0; big.size() < 1'500'000; ++i) {
         big += QByteArray::number(i) + " filler line of a large download\n";
@@ -75,8 +71,7 @@ QByteArray BigFile()
     return big;
 }
 
-TEST(WebTextFileTest, DownloadsIntoAPrivateTemporaryFile)
-{
+TEST(WebTextFileTest, DownloadsIntoAPrivateTemporaryFile) {
     CTinyHttpServer server({{"/dir/small.srt?x=1", kSmallScript}, {"/big.txt", BigFile()}});
     ASSERT_TRUE(server.IsListening());
 
@@ -104,8 +99,7 @@ TEST(WebTextFileTest, DownloadsIntoAPrivateTemporaryFile)
     EXPECT_EQ(unlimited.GetLength(), static_cast<uint64_t>(BigFile().size()));
 }
 
-TEST(WebTextFileTest, FailsOnHttpErrorsAndRefusedConnections)
-{
+TEST(WebTextFileTest, FailsOnHttpErrorsAndRefusedConnections) {
     CTinyHttpServer server({});
     ASSERT_TRUE(server.IsListening());
     CWebTextFile file;
@@ -122,8 +116,7 @@ TEST(WebTextFileTest, FailsOnHttpErrorsAndRefusedConnections)
     EXPECT_FALSE(file.Open(QStringLiteral("http://")));
 }
 
-TEST(WebTextFileTest, ScriptOpensFromAnAddress)
-{
+TEST(WebTextFileTest, ScriptOpensFromAnAddress) {
     CTinyHttpServer server({{"/movie.srt", kSmallScript}});
     ASSERT_TRUE(server.IsListening());
     CSimpleTextSubtitle script;
