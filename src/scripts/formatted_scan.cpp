@@ -2,9 +2,9 @@
 #include "scripts/formatted_scan.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -142,34 +142,24 @@ std::optional<uint32_t> ScanHex(QStringView input) {
 }
 
 std::optional<float> ScanFloat(QStringView input) {
-    qsizetype p = SkipSpace(input, 0);
-    // Copy the longest run that can belong to a number; from_chars decides how much of it is one.
+    // strtof in the C locale reads what "%f" reads (signs, exponents, "inf", "nan", hexadecimal),
+    // whatever locale the application set; overflow gives infinity and underflow zero.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     std::string text;
-    bool negative = false;
-    if (p < input.size() && (input[p] == u'+' || input[p] == u'-')) {
-        negative = input[p] == u'-';
-        ++p;
-    }
-    for (; p < input.size() && text.size() < 256; ++p) {
-        const char16_t c = input[p].unicode();
-        if (c >= 0x80 ||
-            !(std::isalnum(static_cast<unsigned char>(c)) || c == u'.' || c == u'+' || c == u'-')) {
+    text.reserve(static_cast<size_t>(std::min<qsizetype>(input.size(), 256)));
+    for (qsizetype i = 0; i < input.size() && text.size() < 256; ++i) {
+        const char16_t c = input[i].unicode();
+        if (c == 0 || c >= 0x80) {
             break;
         }
         text += static_cast<char>(c);
     }
-    float value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (end == text.data()) {
+    char* end = nullptr;
+    const float value = strtof_l(text.c_str(), &end, cLocale);
+    if (end == text.c_str()) {
         return std::nullopt;
     }
-    if (ec == std::errc::result_out_of_range) {
-        // Overflow reads as infinity and underflow as zero, as strtof gives them.
-        const bool tiny =
-            text.find_first_of("eE") != std::string::npos && text.find("e-") != std::string::npos;
-        value = tiny ? 0.0f : std::numeric_limits<float>::infinity();
-    }
-    return negative ? -value : value;
+    return value;
 }
 
 } // namespace quillary::scripts

@@ -1,6 +1,8 @@
 // STSStyle: equality without shear, and the font description.
 #include "scripts/sts_style.h"
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace quillary::scripts {
@@ -24,7 +26,9 @@ SFontDescription STSStyle::ToFontDescription() const {
     SFontDescription font;
     font.charSet = charSet;
     font.faceName = fontName.substr(0, 31);
-    font.height = static_cast<int32_t>(fontSize + 0.5);
+    // Sizes come from script text: keep the conversion defined for any value.
+    const double height = fontSize + 0.5;
+    font.height = std::isfinite(height) ? static_cast<int32_t>(std::clamp(height, -1e9, 1e9)) : 0;
     font.weight = fontWeight;
     font.italic = italic;
     font.underline = underline;
