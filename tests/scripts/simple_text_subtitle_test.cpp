@@ -134,6 +134,13 @@ TEST(SimpleTextSubtitleTest, SyntaxErrorNamesTheLineAndEmptiesTheScript) {
          "\xEF\xBB\xBF"
          "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\nnot a time\r\n",
          "Syntax error at line 6!\t"},
+        {"bracketed hours", "{0:00:01}{0:00:03}A\n\n{0:00:04}0:00:05}B\n",
+         "Syntax error at line 3!\t"},
+        {"subviewer", "00:00:01.00,00:00:02.00\nA\n\nbad\n", "Syntax error at line 4!\t"},
+        {"microdvd", "{1}{2}A\nB\n", "Syntax error at line 2!\t"},
+        {"hours first", "0:00:01:A\nnope\n", "Syntax error at line 2!\t"},
+        {"xss", "line=D,1,0,0:00:01.000,0:00:02.000,a,b,c,0,0,0,x\nscreenvertical=\n",
+         "Syntax error at line 2!\t"},
         {"bad dialogue after good ones",
          "[Script Info]\n[Events]\nDialogue: Marked=0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a\n"
          "; comment\nDialogue: Marked=0,x\n",
