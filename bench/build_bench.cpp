@@ -62,8 +62,8 @@ private:
         const char* texts[] = {"The quick brown fox jumps", "over the lazy dog again",
                                "Subtitles in every colour", "Presentation graphics!"};
         path.addText(20, 88, font, texts[variant % 4]);
-        painter.strokePath(path, QPen(QColor(0, 0, 0), 6, Qt::SolidLine, Qt::RoundCap,
-                                      Qt::RoundJoin));
+        painter.strokePath(path,
+                           QPen(QColor(0, 0, 0), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.fillPath(path, variant % 2 ? QColor(255, 255, 255) : QColor(255, 230, 40));
         painter.end();
         return image.convertToFormat(QImage::Format_ARGB32);
@@ -81,8 +81,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 2000;
     QTemporaryDir dir;
-    const std::string output =
-        argc > 2 ? argv[2] : dir.filePath("bench.sup").toStdString();
+    const std::string output = argc > 2 ? argv[2] : dir.filePath("bench.sup").toStdString();
 
     CSilentMessageSink sink;
     CPictureSource source(sink, lines);

@@ -6,5 +6,7 @@ namespace quillary::cli {
 
 int RunDumpCommand(int argc, char** argv);
 int RunDemoCommand(int argc, char** argv);
+// Returns 0 when the script was read, 1 when it could not be, 2 on a usage error.
+int RunParseCommand(int argc, char** argv);
 
 } // namespace quillary::cli

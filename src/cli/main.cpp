@@ -16,6 +16,8 @@ void PrintUsage(std::FILE* to)
                "  dump FILE.sup     list every segment of a .sup stream with its PTS and DTS\n"
                "  demo OUT.sup      write a small demonstration stream (a .pes name writes\n"
                "                    a .pes file with its .mui index)\n"
+               "  parse FILE        open a subtitle script (or an http:// address) and print\n"
+               "                    its format, encoding, styles and entries\n"
                "\n"
                "Run 'quillary-cli COMMAND --help' for the options of a command.\n",
                to);
@@ -39,6 +41,8 @@ int main(int argc, char** argv)
         return quillary::cli::RunDumpCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "demo") == 0)
         return quillary::cli::RunDemoCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "parse") == 0)
+        return quillary::cli::RunParseCommand(argc - 1, argv + 1);
     std::fprintf(stderr, "quillary-cli: unknown command '%s'\n\n", command);
     PrintUsage(stderr);
     return 2;

@@ -17,9 +17,9 @@ struct SReadSet {
     uint32_t pts = 0;
     uint32_t dts = 0;
     bool paletteUpdate = false;
-    std::string shows;   // "id@window" of each composition object
-    int windows = -1;    // -1: no window definition
-    std::string objects; // "id.version" of each object's first fragment
+    std::string shows;    // "id@window" of each composition object
+    int windows = -1;     // -1: no window definition
+    std::string objects;  // "id.version" of each object's first fragment
     std::string palettes; // version of each palette segment
 };
 
@@ -39,8 +39,8 @@ std::vector<SReadSet> ReadBack(const std::vector<uint8_t>& bytes)
             set.dts = pcs.dts;
             set.paletteUpdate = pcs.paletteUpdateFlag;
             for (const auto& object : pcs.objects)
-                set.shows += std::to_string(object.objectId) + "@" +
-                             std::to_string(object.windowId) + " ";
+                set.shows +=
+                    std::to_string(object.objectId) + "@" + std::to_string(object.windowId) + " ";
             sets.push_back(set);
             break;
         }
@@ -54,8 +54,8 @@ std::vector<SReadSet> ReadBack(const std::vector<uint8_t>& bytes)
         case pgs::SegmentType::Ods: {
             const auto& ods = static_cast<const pgs::COds&>(segment);
             if (ods.firstInSequence)
-                sets.back().objects += std::to_string(ods.objectId) + "." +
-                                       std::to_string(ods.objectVersion) + " ";
+                sets.back().objects +=
+                    std::to_string(ods.objectId) + "." + std::to_string(ods.objectVersion) + " ";
             break;
         }
         case pgs::SegmentType::End:
