@@ -1,21 +1,12 @@
 // SSheetSettings: loading and saving the style sheet's own values.
 #include "textrender/sheet_settings.h"
 
+#include "textrender/settings_values.h"
 #include "textrender/text_tmp.h"
 
 #include <QSettings>
 
 namespace quillary::textrender {
-namespace {
-
-int32_t ReadInt(const QSettings& settings, const char* name, int32_t fallback) {
-    bool ok = false;
-    const qlonglong value = settings.value(QLatin1String(name)).toLongLong(&ok);
-    return ok ? static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(value)))
-              : fallback;
-}
-
-} // namespace
 
 void SSheetSettings::LoadFromSettings(QSettings& settings) {
     const SSheetSettings defaults;

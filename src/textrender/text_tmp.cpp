@@ -3,6 +3,7 @@
 
 #include "imaging/bitmap.h"
 #include "textrender/color_ref.h"
+#include "textrender/settings_values.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -37,25 +38,6 @@ constexpr uint32_t kMissingOutlineColorRef = 0;
 constexpr int32_t kMissingEnableShadow = 1;
 constexpr int32_t kMissingShadowThickness = 3;
 constexpr uint32_t kMissingShadowColorRef = 0;
-
-// An integer value of the store, or none when it is absent or not a number. Values wider than
-// 32 bits keep their low 32 bits, as a registry DWORD would.
-std::optional<int32_t> ReadInt(const QSettings& settings, const char* name) {
-    const QVariant value = settings.value(QLatin1String(name));
-    if (!value.isValid()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const qlonglong number = value.toLongLong(&ok);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(number)));
-}
-
-int32_t ReadInt(const QSettings& settings, const char* name, int32_t fallback) {
-    return ReadInt(settings, name).value_or(fallback);
-}
 
 uint8_t LowByte(int32_t value) {
     return static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
@@ -104,7 +86,7 @@ void WriteInts(QSettings& settings, const char* name, const std::array<int32_t, 
 
 // Truncation toward zero, saturated to the 32-bit range (NaN gives 0).
 int32_t TruncToInt32(double value) {
-    if (!(value == value)) {
+    if (std::isnan(value)) {
         return 0;
     }
     value = std::clamp(value, double(INT32_MIN), double(INT32_MAX));
