@@ -1,6 +1,7 @@
 // Fuzz target: arbitrary bytes read as a .sup stream, every segment listed and written again.
 // The reader must stop at the first fault without reading past the end, and every segment it
-// accepts must write back to the length it was read with.
+// accepts must write back to the length it was read with (less what a stream may not hold).
+#include "pgs/pds.h"
 #include "pgs/sup_reader.h"
 #include "pgs/wds.h"
 
@@ -40,9 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Require(!listing.empty());
         const uint16_t length = entry.segment->segmentLength;
         const auto* wds = dynamic_cast<const CWds*>(entry.segment.get());
+        const auto* pds = dynamic_cast<const CPds*>(entry.segment.get());
         const size_t written = entry.segment->Write(buffer.data());
         if (wds != nullptr && wds->windows.size() > CWds::kMaxWindows)
-            Require(written == 0);
+            Require(written == 0); // more windows than a stream may hold are not written
+        else if (pds != nullptr && pds->entries.size() > CPds::kMaxEntries)
+            Require(written == 3 + 2 + 5 * CPds::kMaxEntries); // nor more than 256 entries
         else
             Require(written == 3u + length);
     }
