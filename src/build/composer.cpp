@@ -102,13 +102,11 @@ ComposeResult ComposeEpoch(SComposerInput& input, uint16_t& compositionNumber,
         return ComposeResult::Skipped;
     const QImage* indexedOf[2] = {indexed.data(), indexed.data() + tracks[0].size()};
 
-    SEpochContext context{input,
-                          compositionNumber,
-                          windows,
-                          slices,
-                          *colorPalette,
-                          transparentIndex,
-                          {indexedOf[0], indexedOf[1]}};
+    pgs::CErgbPalette palette;
+    palette.id = 0;
+    palette.SetFromColorPalette(&*colorPalette, transparentIndex, 0.0);
+    SEpochContext context{input,         compositionNumber, windows, slices,
+                          *colorPalette, transparentIndex,  palette, {indexedOf[0], indexedOf[1]}};
     pgs::CEpochData epoch;
 
     // 6. Fades need the palette to themselves: at most one window, and a shown line that fades.
@@ -145,10 +143,6 @@ void AddWindowDefinition(pgs::CDsData& ds, const SEpochWindows& windows)
 void ComposeStillEpoch(SEpochContext& context, pgs::CEpochData& epoch)
 {
     SComposerInput& input = context.input;
-    pgs::CErgbPalette palette;
-    palette.id = 0;
-    palette.SetFromColorPalette(&context.colorPalette, context.transparentIndex, 0.0);
-
     for (size_t i = 0; i < context.slices.size(); ++i) {
         const SSlice& slice = context.slices[i];
         pgs::CDsData& ds = epoch.AddDisplaySet();
@@ -186,7 +180,7 @@ void ComposeStillEpoch(SEpochContext& context, pgs::CEpochData& epoch)
         if (!objectsMade)
             return; // the epoch ends here, without a clearing display set
         // 5-6. Palette and end.
-        ds.AddPaletteSegment().SetFromPalette(palette);
+        ds.AddPaletteSegment().SetFromPalette(context.palette);
         ds.GetEndSegment();
         // 7. Times.
         const auto pts = static_cast<uint32_t>(TicksOfFrame(slice.startFrame, input.rate));

@@ -25,9 +25,10 @@ struct SEpochContext {
     uint16_t& compositionNumber;
     const SEpochWindows& windows;
     const std::vector<SSlice>& slices;
-    const pgs::SColorPalette& colorPalette;
+    const pgs::SColorPalette& colorPalette; // the reduced palette, as the reduction gave it
     uint8_t transparentIndex;
-    const QImage* indexed[2]; // per track, the indexed bitmap of each line image
+    const pgs::CErgbPalette& palette; // the same, ready for palette segments
+    const QImage* indexed[2];         // per track, the indexed bitmap of each line image
 };
 
 // Still display sets, one per slice, and the clearing display set.

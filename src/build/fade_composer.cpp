@@ -42,9 +42,6 @@ const SFadeSettings* FadeOfSlice(const SEpochContext& context, const SSlice& sli
 void ComposeFadedEpoch(SEpochContext& context, pgs::CEpochData& epoch)
 {
     SComposerInput& input = context.input;
-    pgs::CErgbPalette unscaled;
-    unscaled.id = 0;
-    unscaled.SetFromColorPalette(&context.colorPalette, context.transparentIndex, 0.0);
 
     for (size_t s = 0; s < context.slices.size(); ++s) {
         const SSlice& slice = context.slices[s];
@@ -114,7 +111,7 @@ void ComposeFadedEpoch(SEpochContext& context, pgs::CEpochData& epoch)
                 pds.SetFromPalette(ScaledPalette(context, step.alpha));
                 pds.paletteVersion = paletteVersion++;
             } else if (i == 0) {
-                ds.AddPaletteSegment().SetFromPalette(unscaled);
+                ds.AddPaletteSegment().SetFromPalette(context.palette);
             }
             ds.GetEndSegment();
             const pgs::Timestamp90k duration =
