@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include <array>
 
 namespace quillary::imaging {
@@ -34,6 +37,41 @@ TEST(CHistogram, CountsTopBitsAndSaturates)
     h.Count(image);
     EXPECT_EQ(h.At(31, 1, 1), 1);
     EXPECT_EQ(h.At(0, 0, 0), 65535); // 69999 black pixels
+}
+
+TEST(CHistogram, RunCountingAgreesWithCountingPixelByPixel)
+{
+    std::mt19937 random(77);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        // Rows of runs of a few colours, long enough in some rounds to saturate cells.
+        const int width = 1 + int(random() % (round % 4 == 0 ? 70000 : 500));
+        QImage image(width, 1 + int(random() % 8), QImage::Format_BGR888);
+        for (int y = 0; y < image.height(); ++y) {
+            uint8_t* row = image.scanLine(y);
+            uint8_t colour[3] = {0, 0, 0};
+            for (int x = 0; x < width; ++x) {
+                if (random() % 6 == 0) {
+                    for (uint8_t& c : colour)
+                        c = uint8_t(random() % 3 * 100);
+                }
+                std::copy(colour, colour + 3, row + 3 * x);
+            }
+        }
+        std::vector<uint32_t> plain(32 * 64 * 32, 0);
+        for (int y = 0; y < image.height(); ++y) {
+            const uint8_t* row = image.constScanLine(y);
+            for (int x = 0; x < width; ++x) {
+                uint32_t& cell = plain[CHistogram::CellOfColour(row[3 * x], row[3 * x + 1],
+                                                                row[3 * x + 2])];
+                cell = std::min<uint32_t>(cell + 1, 65535);
+            }
+        }
+        CHistogram h;
+        h.Count(image);
+        for (size_t i = 0; i < plain.size(); ++i)
+            ASSERT_EQ(h.Cells()[i], plain[i]) << "cell " << i;
+    }
 }
 
 TEST(UpdateBox, ShrinksToCellsAndMeasures)
