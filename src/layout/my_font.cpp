@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace quillary::layout {
 
@@ -25,7 +26,39 @@ struct CMyFont::SFace {
     QRawFont raw; // unhinted, at the reference size
     QFont font;   // the same description, for strings the face has no glyphs for
     double cell = 0;
+    // Advances of the characters of the Basic Multilingual Plane at the reference size, filled
+    // as they are met; negative: not looked up yet, 0 with `missing`: the face lacks it.
+    mutable std::vector<float> advances;
+    mutable std::vector<bool> missing;
+
+    // The advance of `c`; false when the face has no glyph for it.
+    bool AdvanceOf(char16_t c, double& advance) const;
 };
+
+bool CMyFont::SFace::AdvanceOf(char16_t c, double& advance) const
+{
+    if (advances.empty()) {
+        advances.assign(0x10000, -1.0f);
+        missing.assign(0x10000, false);
+    }
+    float& cached = advances[c];
+    if (cached < 0) {
+        const QChar character(c);
+        quint32 glyph = 0;
+        int count = 1;
+        QPointF point;
+        if (c < 0xD800 || c > 0xDFFF) {
+            (void)raw.glyphIndexesForChars(&character, 1, &glyph, &count);
+        }
+        if (glyph != 0) {
+            (void)raw.advancesForGlyphIndexes(&glyph, &point, 1, QRawFont::UseDesignMetrics);
+        }
+        missing[c] = glyph == 0;
+        cached = static_cast<float>(point.x());
+    }
+    advance = cached;
+    return !missing[c];
+}
 
 namespace {
 
@@ -124,18 +157,18 @@ double CMyFont::Advance(QStringView text) const
     if (text.isEmpty() || m_height <= 0) {
         return 0;
     }
-    const QString string = text.toString();
-    const QList<quint32> glyphs = m_face->raw.glyphIndexesForString(string);
-    // Glyph 0 is the face's "missing" box: let Qt's font matching find a face that has the
-    // characters (and shape them) instead.
-    if (!m_face->raw.isValid() || glyphs.contains(0u)) {
-        return QFontMetricsF(m_face->font).horizontalAdvance(string) * m_scale;
-    }
-    const QList<QPointF> advances = m_face->raw.advancesForGlyphIndexes(
-        glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);
+    // The sum of the characters' advances, without kerning (as the text extents of SSA
+    // renderers have it). A character the face lacks (or one outside the Basic Multilingual
+    // Plane) lets Qt's font matching find a face that has it, and shape the whole string.
     double sum = 0;
-    for (const QPointF& advance : advances) {
-        sum += advance.x();
+    bool found = m_face->raw.isValid();
+    for (qsizetype i = 0; found && i < text.size(); ++i) {
+        double advance = 0;
+        found = m_face->AdvanceOf(text[i].unicode(), advance);
+        sum += advance;
+    }
+    if (!found) {
+        return QFontMetricsF(m_face->font).horizontalAdvance(text.toString()) * m_scale;
     }
     return sum * m_scale;
 }

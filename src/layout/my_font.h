@@ -40,7 +40,7 @@ public:
     // The family the face name resolved to ("Arial" for unknown names).
     [[nodiscard]] const QString& FamilyName() const { return m_family; }
 
-    // Advance of the whole string, kerned, in font units.
+    // Advance of the whole string, in font units.
     [[nodiscard]] double Advance(QStringView text) const;
 
     // The unhinted face at the font's em size, for outlines.

@@ -65,8 +65,7 @@ QPainterPath CText::Outline() const
     }
     const QRawFont raw = CMyFont::Get(style).RawFont();
     const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    const QList<QPointF> advances =
-        raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
     QPointF pen;
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
         path.addPath(raw.pathForGlyph(glyphs[i]).translated(pen));

@@ -42,6 +42,15 @@ TEST(Words, TextFlags)
     }
 }
 
+// Characters the face has no glyph for are measured through Qt's font matching.
+TEST(Words, CharactersTheFaceLacksStillMeasure)
+{
+    for (const char* text : {"\u6f22\u5b57", "\U0001F600", "a\u6f22"}) {
+        SCOPED_TRACE(text);
+        EXPECT_GT(CText(QString::fromUtf8(text), MeasuringStyle(), {}).width, 0);
+    }
+}
+
 TEST(Words, FontSizeIsTheCellHeight)
 {
     const STSStyle style = MeasuringStyle();
