@@ -2,6 +2,8 @@
 // trimming of spaces at line ends.
 #include "layout/line_breaking.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <limits>
 
@@ -36,7 +38,7 @@ int32_t WrapWidth(std::span<const SWordBox> words, size_t pos, int32_t wrapStyle
     if (style == WrapStyle::SmartLower && i < words.size() && i > pos) {
         width -= words[i - 1].width;
     }
-    return static_cast<int32_t>(width);
+    return static_cast<int32_t>(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
 }
 
 SLineRange NextLine(std::span<const SWordBox> words, size_t& pos, int32_t wrapStyle,

@@ -1,6 +1,8 @@
 // CMyFont: the measuring font of a style, with its ascent and descent, from a shared cache.
 #include "layout/my_font.h"
 
+#include "layout/saturate.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 
@@ -123,16 +125,17 @@ CMyFont::CMyFont(std::shared_ptr<const SFace> face, QString family, int height)
     m_scale = m_height / m_face->cell;
     if (m_face->raw.isValid()) {
         // Whole font units, as the platform reports them, then eighths of a frame pixel.
-        const auto ascent = static_cast<int>(m_face->raw.ascent() * m_scale + 0.5);
-        const auto descent = static_cast<int>(m_face->raw.descent() * m_scale + 0.5);
-        m_ascent = (ascent + 4) >> 3;
-        m_descent = (descent + 4) >> 3;
+        const auto ascent = Saturate<int32_t>(m_face->raw.ascent() * m_scale + 0.5);
+        const auto descent = Saturate<int32_t>(m_face->raw.descent() * m_scale + 0.5);
+        m_ascent = static_cast<int32_t>((int64_t{ascent} + 4) >> 3);
+        m_descent = static_cast<int32_t>((int64_t{descent} + 4) >> 3);
     }
 }
 
 const CMyFont& CMyFont::Get(const scripts::STSStyle& style)
 {
-    const auto height = static_cast<int>(style.fontSize + 0.5);
+    // Heights beyond 2^24 font units (a glyph 262,144 pixels high) are clamped there.
+    const int height = std::clamp(Saturate<int32_t>(style.fontSize + 0.5), 0, 1 << 24);
     auto& fonts = Cache().fonts;
     FontKey key{style.fontName, height, style.fontWeight, style.italic};
     if (const auto it = fonts.find(key); it != fonts.end()) {

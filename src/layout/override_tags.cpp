@@ -2,6 +2,8 @@
 // and the event.
 #include "layout/override_tags.h"
 
+#include "layout/saturate.h"
+
 #include "scripts/code_pages.h"
 
 #include <QStringEncoder>
@@ -113,7 +115,7 @@ int32_t AlignmentFromLegacy(int32_t a)
 
 int32_t ParamInt(const std::vector<QString>& params, size_t index)
 {
-    return index < params.size() ? ClampInt(static_cast<int64_t>(ReadReal(params[index]))) : 0;
+    return index < params.size() ? Saturate<int32_t>(ReadReal(params[index])) : 0;
 }
 
 void ApplyCommand(const STagCommand& command, STagState& state)
@@ -143,8 +145,8 @@ void ApplyCommand(const STagCommand& command, STagState& state)
     const auto karaoke = [&](int32_t type) {
         state.karaoke.type = type;
         state.karaoke.start = state.karaoke.end;
-        state.karaoke.end =
-            ClampInt(static_cast<int64_t>(state.karaoke.end) + (empty ? 1000 : ReadInt(p) * 10));
+        state.karaoke.end = ClampInt(static_cast<int64_t>(state.karaoke.end) +
+                                     (empty ? 1000 : int64_t{ClampInt(ReadInt(p))} * 10));
     };
 
     if (n == u"c" || n == u"1c") {
@@ -213,7 +215,7 @@ void ApplyCommand(const STagCommand& command, STagState& state)
     } else if (n == u"yshad") {
         s.shadowDepthY = real(o.shadowDepthY);
     } else if (n == u"be") {
-        s.edgeBlur = empty ? o.edgeBlur : ClampInt(static_cast<int64_t>(ReadReal(p) + 0.5));
+        s.edgeBlur = empty ? o.edgeBlur : Saturate<int32_t>(ReadReal(p) + 0.5);
     } else if (n == u"blur") {
         s.gaussianBlur = positive(o.gaussianBlur);
     } else if (n == u"r") {
@@ -235,7 +237,8 @@ void ApplyCommand(const STagCommand& command, STagState& state)
     } else if (n == u"ko") {
         karaoke(2);
     } else if (n == u"kt") {
-        state.karaoke.start = state.karaoke.end = empty ? 0 : ClampInt(ReadInt(p) * 10);
+        state.karaoke.start = state.karaoke.end =
+            empty ? 0 : ClampInt(int64_t{ClampInt(ReadInt(p))} * 10);
     } else if (n == u"t") {
         // (tags), (acceleration, tags), (start, end, tags), (start, end, acceleration, tags).
         const size_t count = params.size();

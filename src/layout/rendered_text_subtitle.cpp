@@ -3,6 +3,7 @@
 #include "layout/rendered_text_subtitle.h"
 
 #include "layout/my_font.h"
+#include "layout/saturate.h"
 
 #include <QByteArray>
 
@@ -99,14 +100,27 @@ bool CRenderedTextSubtitle::Open(const QString& fileName, int charSet,
                                  const std::string& scriptName)
 {
     Deinit();
-    return CSimpleTextSubtitle::Open(fileName, charSet, scriptName);
+    const bool opened = CSimpleTextSubtitle::Open(fileName, charSet, scriptName);
+    ForgetFontsIfEmbedded();
+    return opened;
 }
 
 bool CRenderedTextSubtitle::Open(scripts::CTextFile& file, int charSet,
                                  const std::string& scriptName)
 {
     Deinit();
-    return CSimpleTextSubtitle::Open(file, charSet, scriptName);
+    const bool opened = CSimpleTextSubtitle::Open(file, charSet, scriptName);
+    ForgetFontsIfEmbedded();
+    return opened;
+}
+
+void CRenderedTextSubtitle::ForgetFontsIfEmbedded()
+{
+    // Fonts embedded in the script were just registered: face names that fell back to "Arial"
+    // before may now resolve.
+    if (!embeddedFontFamilies.empty()) {
+        CMyFont::ClearCache();
+    }
 }
 
 void CRenderedTextSubtitle::Empty()
@@ -233,7 +247,7 @@ CRenderedTextSubtitle::Build(size_t entry, std::unique_ptr<scripts::STSStyle>* o
     // 6. Margins in eighths: the entry's, where 0 the style's.
     const auto pick = [](int32_t own, int32_t fallback) { return own ? own : fallback; };
     const auto eighths = [](int32_t value, double scale) {
-        return static_cast<int32_t>(value * scale * 8);
+        return Saturate<int32_t>(value * scale * 8);
     };
     int32_t left = eighths(pick(e.margins.left, eventStyle.margins.left), sub->scaleX);
     int32_t right = eighths(pick(e.margins.right, eventStyle.margins.right), sub->scaleX);

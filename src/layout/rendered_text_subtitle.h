@@ -60,6 +60,7 @@ public:
     [[nodiscard]] SRect VideoRect() const { return m_videoRect; }
 
 private:
+    void ForgetFontsIfEmbedded();
     std::unique_ptr<CSubtitle> Build(size_t entry, std::unique_ptr<scripts::STSStyle>* style);
     void ParseEffect(CSubtitle& sub, const std::string& effect) const;
     // Cuts `chunk` into words with `style` (sizes scaled to the frame).

@@ -2,6 +2,7 @@
 #include "layout/word.h"
 
 #include "layout/my_font.h"
+#include "layout/saturate.h"
 
 #include <QRawFont>
 #include <QTransform>
@@ -39,13 +40,13 @@ void CText::Measure()
         isLineBreak = true;
     }
     const CMyFont& font = CMyFont::Get(style);
-    ascent = static_cast<int32_t>(style.fontScaleY / 100 * font.Ascent());
-    descent = static_cast<int32_t>(style.fontScaleY / 100 * font.Descent());
+    ascent = Saturate<int32_t>(style.fontScaleY / 100 * font.Ascent());
+    descent = Saturate<int32_t>(style.fontScaleY / 100 * font.Descent());
 
     // Advances are in font units (1/64 pixel); the spacing is added after every character.
     double sum = 0;
     if (style.fontSpacing != 0) {
-        const auto spacing = static_cast<int64_t>(style.fontSpacing);
+        const auto spacing = Saturate<int32_t>(style.fontSpacing);
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
             sum += font.Advance(QStringView(text).mid(i, length)) + static_cast<double>(spacing);
@@ -54,7 +55,7 @@ void CText::Measure()
     } else {
         sum = font.Advance(text);
     }
-    width = static_cast<int32_t>(static_cast<int64_t>(style.fontScaleX / 100 * sum + 4) >> 3);
+    width = Saturate<int32_t>(Saturate<int64_t>(style.fontScaleX / 100 * sum + 4) >> 3);
 }
 
 QPainterPath CText::Outline() const
@@ -87,7 +88,8 @@ bool CText::Append(const CWord& next)
         return false;
     }
     text += other->text;
-    width += other->width;
+    width = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{width} + other->width, INT32_MIN, INT32_MAX));
     isWhiteSpace = isWhiteSpace && other->isWhiteSpace;
     return true;
 }
@@ -246,8 +248,8 @@ void CPolygon::Measure()
     int64_t maxX = INT64_MIN;
     int64_t maxY = INT64_MIN;
     for (const SDrawingPoint& p : points) {
-        const auto x = static_cast<int64_t>(p.point.x() * 64 * scaleX);
-        const auto y = static_cast<int64_t>(p.point.y() * 64 * scaleY);
+        const int64_t x = Saturate<int32_t>(p.point.x() * 64 * scaleX);
+        const int64_t y = Saturate<int32_t>(p.point.y() * 64 * scaleY);
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
@@ -255,12 +257,16 @@ void CPolygon::Measure()
     }
     const int64_t w = std::max<int64_t>(maxX - minX, 0);
     const int64_t h = std::max<int64_t>(maxY - minY, 0);
-    const auto b = static_cast<int64_t>(64 * scaleY * baseline);
+    const int64_t b = Saturate<int32_t>(64 * scaleY * baseline);
     const double sx = style.fontScaleX / 100;
     const double sy = style.fontScaleY / 100;
-    width = static_cast<int32_t>((static_cast<int64_t>(sx * static_cast<double>(w)) + 4) >> 3);
-    ascent = static_cast<int32_t>((static_cast<int64_t>(sy * static_cast<double>(h - b)) + 4) >> 3);
-    descent = static_cast<int32_t>((static_cast<int64_t>(sy * static_cast<double>(b)) + 4) >> 3);
+    // Each size as integer font units, then eighths rounded.
+    const auto eighths = [](double units) {
+        return Saturate<int32_t>(static_cast<double>((Saturate<int64_t>(units) + 4) >> 3));
+    };
+    width = eighths(sx * static_cast<double>(w));
+    ascent = eighths(sy * static_cast<double>(h - b));
+    descent = eighths(sy * static_cast<double>(b));
 }
 
 QPainterPath CPolygon::Outline() const

@@ -288,6 +288,34 @@ TEST_F(RenderedTextSubtitleTest, InitAndDeinitDropTheCache)
     EXPECT_EQ(m_script.GetSubtitle(entry), nullptr);
 }
 
+// Sizes, scales and positions far out of range clamp instead of overflowing (the sanitizer
+// build checks).
+TEST_F(RenderedTextSubtitleTest, HugeValuesStayInRange)
+{
+    const char* texts[] = {
+        "{\\fs99999999999}huge",
+        "{\\fs+99999999999}huge",
+        "{\\fscx99999999999999999999\\fscy1e300}wide",
+        "{\\fsp1e300}spaced",
+        "{\\fspnan}spaced",
+        "{\\fsp-inf}spaced",
+        "{\\k99999999999}a{\\k99999999999}b{\\kt-99999999999}c",
+        "{\\be1e300\\bord1e300\\shad-1e300}x",
+        "{\\pos(1e300,-1e300)\\move(1e99,2,3,4,5,6)\\clip(1e300,0,1,1)}x",
+        "{\\p1}m 2147483647 2147483647 l -2147483648 -2147483648",
+        "{\\p99999999999}m 0 0 l 10 10",
+        "{\\p1\\pbo2147483647}m 0 0 l 10 10",
+        "{\\p1\\fscx1e300}m 0 0 l 100000 100000",
+        "{\\t(1e300,-1e300,1e300,\\fs1)}x",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const CSubtitle* sub = m_script.GetSubtitle(Add(text));
+        ASSERT_NE(sub, nullptr);
+        EXPECT_FALSE(sub->lines.empty());
+    }
+}
+
 TEST(RenderedTextSubtitle, ResetToAMissingStyleUsesTheEventStyle)
 {
     CRenderedTextSubtitle script;
