@@ -177,7 +177,7 @@ CRenderedTextSubtitle::Build(size_t entry, std::unique_ptr<scripts::STSStyle>* o
     const scripts::STSStyle eventStyle = style;
 
     // 1. Event settings from the style and the script; negative alignment: no tag seen yet.
-    sub->scrAlignment = -style.alignment;
+    sub->scrAlignment = -std::max(style.alignment, -INT32_MAX);
     sub->wrapStyle = wrapStyle;
     sub->relativeTo = style.relativeTo;
 

@@ -39,7 +39,8 @@ public:
     // The layout of entry `entry`, owned by the cache: the same object on every call unless the
     // event is animated (then it is built anew). Null when the entry does not exist or memory
     // runs out. When `style` is given and holds nothing, it receives a copy of the running style
-    // after the first override block of the text (none when the text starts with no block).
+    // after the first override block of the text (none when the text has no block), as the
+    // event is laid out: an event that comes from the cache gives none.
     [[nodiscard]] CSubtitle* GetSubtitle(size_t entry,
                                          std::unique_ptr<scripts::STSStyle>* style = nullptr);
 
