@@ -60,6 +60,8 @@ TEST(LineBreaking, BreaksWordsIntoLines)
 {
     const Case cases[] = {
         {"everything fits", "10 _2 10", 1, 100, "10 _2 10"},
+        {"a group that fits exactly is taken", "30 _5 30", 1, 65, "30 _5 30"},
+        {"one unit short breaks", "30 _5 30", 1, 64, "30 / 30"},
         {"end of line fills the first line", "30 _5 30 _5 30", 1, 70, "30 _5 30 / 30"},
         // 70 = 1.5 x 47: two lines of about equal width.
         {"smart, one and a half widths", "10 _2 10 _2 10 _2 10 _2 10 _2 10", 0, 47,

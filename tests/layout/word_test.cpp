@@ -139,6 +139,20 @@ TEST(Words, DrawingSizes)
     }
 }
 
+// Outlines are in font units (1/64 pixel) with the origin at the left end of the baseline.
+TEST(Words, Outlines)
+{
+    const CPolygon square(QStringLiteral("m 0 0 l 100 0 100 100 0 100"), MeasuringStyle(), {}, 1.0,
+                          1.0, 10);
+    EXPECT_EQ(square.Outline().boundingRect(), QRectF(0, -90 * 64, 100 * 64, 100 * 64));
+
+    const CText text(QStringLiteral("Hg"), MeasuringStyle(), {});
+    const QRectF box = text.Outline().boundingRect();
+    EXPECT_LT(box.top(), 0);    // H stands on the baseline
+    EXPECT_GT(box.bottom(), 0); // g descends below it
+    EXPECT_NEAR(box.right() / 8, text.width, text.width / 4);
+}
+
 TEST(Words, JoinIntoRuns)
 {
     struct Case {
