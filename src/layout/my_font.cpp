@@ -2,9 +2,11 @@
 #include "layout/my_font.h"
 
 #include "layout/saturate.h"
+#include "scripts/code_pages.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <map>
@@ -19,8 +21,8 @@ namespace {
 // Em size of the faces that are measured; every font scales its results from here.
 constexpr int kReferencePixelSize = 1024;
 
-// A face name of a style holds at most 31 bytes.
-constexpr size_t kMaxFaceName = 31;
+// A face name of a style holds at most 31 characters.
+constexpr qsizetype kMaxFaceName = 31;
 
 } // namespace
 
@@ -85,8 +87,14 @@ QString ResolveFamily(const std::string& faceName)
     if (const auto it = families.find(faceName); it != families.end()) {
         return it->second;
     }
-    QString family = QString::fromUtf8(
-        faceName.data(), static_cast<qsizetype>(std::min(faceName.size(), kMaxFaceName)));
+    // Names of Unicode scripts are UTF-8; others keep the bytes of the default code page.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString family =
+        utf8.decode(QByteArrayView(faceName.data(), static_cast<qsizetype>(faceName.size())));
+    if (utf8.hasError()) {
+        family = scripts::DecodeCodePage(scripts::kDefaultAnsiCodePage, faceName);
+    }
+    family.truncate(kMaxFaceName);
     if (family.isEmpty() || !QFontDatabase::hasFamily(family)) {
         family = QStringLiteral("Arial");
     }
