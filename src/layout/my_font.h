@@ -19,7 +19,8 @@ namespace quillary::layout {
 // The font size of a style is the font's cell height, ascent plus descent, as in every SSA/ASS
 // renderer, not its em size: the em size is chosen so that ascent + descent equals the height.
 // Measuring uses the font's design metrics without hinting, so advances scale linearly with the
-// size; every font is measured through one unhinted face at a reference size and scaled.
+// size; every font is measured through one unhinted face at a reference size and scaled, and
+// each face keeps the advances of the characters it has met.
 class CMyFont {
 public:
     // The font for `style` (its face name, `fontSize` + 0.5 truncated as the cell height, weight
@@ -40,7 +41,8 @@ public:
     // The family the face name resolved to ("Arial" for unknown names).
     [[nodiscard]] const QString& FamilyName() const { return m_family; }
 
-    // Advance of the whole string, in font units.
+    // Advance of the whole string in font units: the sum of its characters' advances, without
+    // kerning, as the text extents SSA renderers measure with.
     [[nodiscard]] double Advance(QStringView text) const;
 
     // The unhinted face at the font's em size, for outlines.
