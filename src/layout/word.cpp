@@ -248,8 +248,8 @@ void CPolygon::Measure()
     int64_t maxX = INT64_MIN;
     int64_t maxY = INT64_MIN;
     for (const SDrawingPoint& p : points) {
-        const int64_t x = Saturate<int32_t>(p.point.x() * 64 * scaleX);
-        const int64_t y = Saturate<int32_t>(p.point.y() * 64 * scaleY);
+        const int64_t x = Saturate<int32_t>(p.point.x() * (64 * scaleX));
+        const int64_t y = Saturate<int32_t>(p.point.y() * (64 * scaleY));
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
@@ -276,8 +276,8 @@ QPainterPath CPolygon::Outline() const
     QPainterPath path;
     std::vector<QPointF> bezier;
     for (const SDrawingPoint& p : points) {
-        const QPointF at(p.point.x() * 64 * scaleX * style.fontScaleX / 100,
-                         p.point.y() * 64 * scaleY * style.fontScaleY / 100);
+        const QPointF at(p.point.x() * (64 * scaleX) * style.fontScaleX / 100,
+                         p.point.y() * (64 * scaleY) * style.fontScaleY / 100);
         switch (p.type) {
         case 'm':
             path.closeSubpath();

@@ -25,21 +25,6 @@ void Require(bool condition)
     }
 }
 
-// Fonts need a (headless) QGuiApplication; the replay driver and libFuzzer both start without
-// one. It is made once and never destroyed: Qt cannot tear it down among the static destructors
-// at exit.
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "layout_fuzzer";
-    static char* argv[] = {name, nullptr};
-    static const QGuiApplication* const app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
-}
-
 void CheckLine(const CLine& line)
 {
     int64_t width = 0;
@@ -64,7 +49,13 @@ void CheckLine(const CLine& line)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnsureApplication();
+    // Fonts need a (headless) QGuiApplication. One per input: torn down at exit instead, it would
+    // leak the font engines Qt keeps per thread.
+    int argc = 1;
+    char name[] = "layout_fuzzer";
+    char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QGuiApplication app(argc, argv);
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const qsizetype newline = bytes.indexOf('\n');
     const QByteArray effect = newline < 0 ? QByteArray() : bytes.left(newline);
