@@ -105,6 +105,46 @@ TEST_F(RenderedTextSubtitleTest, WrapStyleTagAppliesToTheWholeEvent)
     }
 }
 
+// Twelve equal words measured unwrapped, then laid out where the available width is the total
+// divided by 1.5 or by 2.
+TEST_F(RenderedTextSubtitleTest, WrapStylesShareTheTextOutAmongLines)
+{
+    const std::string words = "word word word word word word word word word word word word";
+    const CSubtitle* probe = m_script.GetSubtitle(Add(("{\\q2}" + words).c_str()));
+    ASSERT_TRUE(probe && probe->lines.size() == 1);
+    const int32_t total = probe->lines[0].width;
+    const int32_t word = probe->words[0]->width + probe->words[1]->width; // "word" and a space
+
+    struct Case {
+        const char* tag;
+        double share; // the available width is total / share
+        size_t lines;
+        bool even; // lines of about equal width (else the first is the widest)
+    };
+    const Case cases[] = {
+        {"{\\q0}", 1.5, 2, true},  {"{\\q0}", 2.0, 3, true},  {"{\\q3}", 1.5, 2, true},
+        {"{\\q1}", 1.5, 2, false}, {"{\\q1}", 2.0, 3, false}, {"{\\q2}", 2.0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tag) + " " + std::to_string(c.share));
+        const auto available = static_cast<int32_t>(total / c.share / 8);
+        const int32_t left = (1920 - available) / 2;
+        const int32_t right = 1920 - available - left;
+        m_script.Add(QString::fromStdString(c.tag + words), true, 0, 1000, "Default", {}, {},
+                     {left, 0, right, 0});
+        const CSubtitle* sub = m_script.GetSubtitle(m_script.GetCount() - 1);
+        ASSERT_NE(sub, nullptr);
+        ASSERT_EQ(sub->lines.size(), c.lines);
+        const int32_t first = sub->lines.front().width;
+        const int32_t last = sub->lines.back().width;
+        if (c.even) {
+            EXPECT_LE(std::abs(first - last), word);
+        } else {
+            EXPECT_GT(first, last + word);
+        }
+    }
+}
+
 TEST_F(RenderedTextSubtitleTest, LineFeedBreaksOnlyAfterWrapStyleTwo)
 {
     EXPECT_EQ(Layout("one\\ntwo {\\q2}three\\nfour"), "one two three:400 / four:400");
