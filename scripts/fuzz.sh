@@ -5,9 +5,11 @@
 #                      plus every file of the shared corpus (../shared/corpus, or
 #                      $QUILLARY_CORPUS_DIR) when it is there;
 #   sup_reader_fuzzer  arbitrary bytes read as a .sup stream; seeds tests/data/fuzz/sup plus
-#                      the shared sample streams (../shared/samples/sup) when they are there.
+#                      the shared sample streams (../shared/samples/sup) when they are there;
+#   layout_fuzzer      arbitrary bytes laid out as one event (first line the effect, the rest
+#                      the text); seeds tests/data/fuzz/layout.
 #
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]     (default 60 seconds, both targets)
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]     (default 60 seconds, every target)
 #
 # Exits non-zero on any crash, sanitizer report, leak, hang (10 s per input) or memory blow-up;
 # the input that did it is left in build/fuzz/artifacts/. Copy it into the target's seed folder
@@ -18,7 +20,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(script_fuzzer sup_reader_fuzzer)
+((${#targets[@]})) || targets=(script_fuzzer sup_reader_fuzzer layout_fuzzer)
 build=build/fuzz
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -55,6 +57,10 @@ for target in "${targets[@]}"; do
         cp tests/data/fuzz/sup/* "$seeds"/
         add_seeds "$seeds" "${QUILLARY_SUP_SAMPLES_DIR:-../shared/samples/sup}"
         max_len=65536
+        ;;
+    layout_fuzzer)
+        cp tests/data/fuzz/layout/* "$seeds"/
+        max_len=4096
         ;;
     *)
         echo "fuzz: unknown target $target" >&2
