@@ -81,6 +81,27 @@ void CCoverageLayer::Add(const SCoverageMask& mask, int x, int y)
     }
 }
 
+void CCoverageLayer::Cover(const CCoverageLayer& upper)
+{
+    if (upper.m_size != m_size || upper.m_firstRow >= upper.m_endRow) {
+        return;
+    }
+    const int x0 = upper.m_firstColumn;
+    const int x1 = upper.m_endColumn;
+    Touch(x0, upper.m_firstRow, x1, upper.m_endRow);
+    for (int y = upper.m_firstRow; y < upper.m_endRow; ++y) {
+        const size_t row = size_t(y) * size_t(m_size.width());
+        const uint8_t* src = upper.m_coverage.data() + row;
+        uint8_t* dst = m_coverage.data() + row;
+        for (int x = x0; x < x1; ++x) {
+            const uint16_t a = dst[x];
+            const uint16_t b = src[x];
+            const uint16_t t = uint16_t(a * b + 128);
+            dst[x] = uint8_t(a + b - uint16_t((t + (t >> 8)) >> 8));
+        }
+    }
+}
+
 void CCoverageLayer::AddPath(const QPainterPath& path)
 {
     const SCoverageMask mask = RasterizePath(path, QPointF(0, 0));

@@ -40,6 +40,9 @@ public:
     void Add(const SCoverageMask& mask, int x, int y);
     // Adds a shape that is not worth caching (underline and strike-out bars).
     void AddPath(const QPainterPath& path);
+    // Lays `upper` (of the same size) over this layer, as an opaque colour's coverage lies over
+    // the same colour's: a + b - ab.
+    void Cover(const CCoverageLayer& upper);
 
     QSize Size() const { return m_size; }
     const uint8_t* Row(int y) const { return m_coverage.data() + size_t(y) * m_size.width(); }
