@@ -27,12 +27,12 @@ constexpr int kLines = 1500;
 std::vector<std::vector<STextRow>> Film()
 {
     static constexpr std::array<const char*, 48> kWords = {
-        "I",     "you",    "we",      "the",     "a",      "to",    "and",    "what",
-        "is",    "it",     "don't",   "know",    "that",   "there", "here",   "going",
+        "I",     "you",    "we",      "the",      "a",     "to",    "and",    "what",
+        "is",    "it",     "don't",   "know",     "that",  "there", "here",   "going",
         "never", "always", "tonight", "tomorrow", "Sarah", "John",  "please", "wait",
-        "come",  "back",   "home",    "right",   "now",    "told",  "think",  "really",
-        "maybe", "should", "could",   "would",   "again",  "sorry", "thank",  "house",
-        "car",   "money",  "nothing", "Where?",  "Okay.",  "Yes,",  "No,",    "Hey!"};
+        "come",  "back",   "home",    "right",    "now",   "told",  "think",  "really",
+        "maybe", "should", "could",   "would",    "again", "sorry", "thank",  "house",
+        "car",   "money",  "nothing", "Where?",   "Okay.", "Yes,",  "No,",    "Hey!"};
     std::mt19937 random(1500);
     std::uniform_int_distribution<size_t> word(0, kWords.size() - 1);
     std::uniform_int_distribution<int> percent(0, 99);

@@ -44,8 +44,8 @@ SCoverageMask RasterizePath(const QPainterPath& path, QPointF offset)
 
 CCoverageLayer::CCoverageLayer(QSize size)
     : m_size(size.expandedTo(QSize(0, 0))),
-      m_coverage(size_t(m_size.width()) * size_t(m_size.height()), 0),
-      m_firstRow(m_size.height()), m_firstColumn(m_size.width())
+      m_coverage(size_t(m_size.width()) * size_t(m_size.height()), 0), m_firstRow(m_size.height()),
+      m_firstColumn(m_size.width())
 {
 }
 

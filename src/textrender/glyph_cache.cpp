@@ -194,8 +194,7 @@ std::shared_ptr<const SShapedRun> CGlyphCache::ShapeLocked(const SShapeRequest& 
     return run;
 }
 
-std::shared_ptr<const SGlyphShape> CGlyphCache::GlyphShape(int fontId, uint32_t glyph,
-                                                           int penWidth)
+std::shared_ptr<const SGlyphShape> CGlyphCache::GlyphShape(int fontId, uint32_t glyph, int penWidth)
 {
     const std::lock_guard lock(m_mutex);
     return GlyphShapeLocked(fontId, glyph, penWidth);

@@ -88,8 +88,8 @@ public:
     // The glyph's outline at its origin (penWidth < 0), or its border of that pen width.
     std::shared_ptr<const SGlyphShape> GlyphShape(int fontId, uint32_t glyph, int penWidth);
     // The coverage of GlyphShape moved by (phaseX, phaseY) / kPhases pixels.
-    std::shared_ptr<const SCoverageMask> Mask(int fontId, uint32_t glyph, int penWidth,
-                                              int phaseX, int phaseY);
+    std::shared_ptr<const SCoverageMask> Mask(int fontId, uint32_t glyph, int penWidth, int phaseX,
+                                              int phaseY);
 
     size_t MaskCount() const;
     size_t MaskBytes() const;

@@ -151,10 +151,10 @@ void BlendPattern(SRowPlanes& planes, const uint8_t* coverage, const uint32_t* p
         const uint16_t a = Mul255(uint16_t(p >> 24), m);
         const uint16_t inv = uint16_t(255 - a);
         planes.a[size_t(x)] = uint16_t(a + Mul255(planes.a[size_t(x)], inv));
-        planes.r[size_t(x)] = uint16_t(Mul255(uint16_t((p >> 16) & 0xFF), m) +
-                                       Mul255(planes.r[size_t(x)], inv));
-        planes.g[size_t(x)] = uint16_t(Mul255(uint16_t((p >> 8) & 0xFF), m) +
-                                       Mul255(planes.g[size_t(x)], inv));
+        planes.r[size_t(x)] =
+            uint16_t(Mul255(uint16_t((p >> 16) & 0xFF), m) + Mul255(planes.r[size_t(x)], inv));
+        planes.g[size_t(x)] =
+            uint16_t(Mul255(uint16_t((p >> 8) & 0xFF), m) + Mul255(planes.g[size_t(x)], inv));
         planes.b[size_t(x)] =
             uint16_t(Mul255(uint16_t(p & 0xFF), m) + Mul255(planes.b[size_t(x)], inv));
     }
@@ -216,8 +216,7 @@ void CTextCanvas::Flush()
                 }
             }
             for (int x = c0; x < c1; ++x) {
-                dst[x] = uint32_t(planes.a[size_t(x)]) << 24 |
-                         uint32_t(planes.r[size_t(x)]) << 16 |
+                dst[x] = uint32_t(planes.a[size_t(x)]) << 24 | uint32_t(planes.r[size_t(x)]) << 16 |
                          uint32_t(planes.g[size_t(x)]) << 8 | uint32_t(planes.b[size_t(x)]);
             }
         }

@@ -55,7 +55,7 @@ public:
 private:
     struct SPendingLayer {
         CCoverageLayer coverage;
-        uint32_t color = 0;              // straight ARGB; used when source is null
+        uint32_t color = 0;             // straight ARGB; used when source is null
         std::shared_ptr<QImage> source; // premultiplied pattern of the bitmap's size, or null
     };
     // Makes the transparent image on first use: the usual render never needs it.

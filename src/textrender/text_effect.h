@@ -44,11 +44,11 @@ public:
     void StrokeOutline(CTextCanvas& canvas, const CGlyphPath& path) const override;
     int32_t ExtraSize() const override { return penWidth; }
 
-    uint32_t fillColor = 0xFF000000;      // ARGB
-    const QBrush* fillBrush = nullptr;    // not owned; none leaves the body unfilled
-    bool useFillColor = true;             // fill with fillColor, else with fillBrush
-    uint32_t penColor = 0xFF000000;       // ARGB
-    int32_t penWidth = 2;                 // pixels
+    uint32_t fillColor = 0xFF000000;   // ARGB
+    const QBrush* fillBrush = nullptr; // not owned; none leaves the body unfilled
+    bool useFillColor = true;          // fill with fillColor, else with fillBrush
+    uint32_t penColor = 0xFF000000;    // ARGB
+    int32_t penWidth = 2;              // pixels
 };
 
 } // namespace quillary::textrender

@@ -24,7 +24,8 @@ QImage OverCheckerboard(const QImage& image)
     QPainter painter(&out);
     for (int y = 0; y < out.height(); y += 8) {
         for (int x = 0; x < out.width(); x += 8) {
-            painter.fillRect(x, y, 8, 8, ((x + y) / 8) % 2 ? QColor(90, 110, 140) : QColor(70, 90, 120));
+            painter.fillRect(x, y, 8, 8,
+                             ((x + y) / 8) % 2 ? QColor(90, 110, 140) : QColor(70, 90, 120));
         }
     }
     painter.drawImage(10, 10, image);
@@ -59,39 +60,45 @@ int main(int argc, char** argv)
     };
     const std::vector<SSample> samples = {
         {"default", [](CTextTmp&) {}, twoRows},
-        {"italic_outline", [](CTextTmp& t) {
+        {"italic_outline",
+         [](CTextTmp& t) {
              t.outlineThickness = 8;
              t.outlineColor = 0xFF2040C0;
              t.enableShadow = false;
-         }, {{{"Italic with a thick blue outline", 400, true}}}},
-        {"shadow", [](CTextTmp& t) {
+         },
+         {{{"Italic with a thick blue outline", 400, true}}}},
+        {"shadow",
+         [](CTextTmp& t) {
              t.shadowOffset = {6, 6};
              t.shadowThickness = 5;
              t.shadowColor = 0xFFC02020;
              t.textColor = 0xFFFFE060;
-         }, twoRows},
-        {"gradient", [](CTextTmp& t) {
+         },
+         twoRows},
+        {"gradient",
+         [](CTextTmp& t) {
              t.brushType = EBrushType::kLinearGradient;
              t.textColor = 0xFFFF4040;
              t.textColor2 = 0xFF4040FF;
              t.lgMode = ELgMode::kVertical;
              t.lgRect = {0, 0, 60, 60};
-         }, twoRows},
-        {"hatch", [](CTextTmp& t) {
+         },
+         twoRows},
+        {"hatch",
+         [](CTextTmp& t) {
              t.brushType = EBrushType::kHatch;
              t.hatchStyle = 4;
              t.textColor = 0xFFFFFFFF;
              t.textColor2 = 0xFF008000;
-         }, twoRows},
-        {"texture", [](CTextTmp& t) {
-             t.brushType = EBrushType::kTexture;
-         }, twoRows},
-        {"vertical", [](CTextTmp& t) {
-             t.fontName = "@DejaVu Sans";
-         }, {{{"縦書き", 700}}, {{"ABC", 700}}}},
-        {"far_linespace", [](CTextTmp& t) {
-             t.lineAlignment = ELineAlignment::kFar;
-         }, {{{"A long first row of text", 400}}, {{"short", 400}}}},
+         },
+         twoRows},
+        {"texture", [](CTextTmp& t) { t.brushType = EBrushType::kTexture; }, twoRows},
+        {"vertical",
+         [](CTextTmp& t) { t.fontName = "@DejaVu Sans"; },
+         {{{"縦書き", 700}}, {{"ABC", 700}}}},
+        {"far_linespace",
+         [](CTextTmp& t) { t.lineAlignment = ELineAlignment::kFar; },
+         {{{"A long first row of text", 400}}, {{"short", 400}}}},
     };
     const QString textureDir = QDir::temp().filePath("quillary_texture.png");
     QImage texture(16, 16, QImage::Format_ARGB32);
