@@ -62,10 +62,12 @@ CGlyphCache::CGlyphCache(size_t maskBytes, size_t shapes, size_t runs)
 {
 }
 
+// Never destroyed: its fonts would outlive the QGuiApplication and its font database when
+// statics are torn down after main returns.
 CGlyphCache& CGlyphCache::Shared()
 {
-    static CGlyphCache cache;
-    return cache;
+    static CGlyphCache* const cache = new CGlyphCache;
+    return *cache;
 }
 
 int CGlyphCache::FontIdLocked(const QRawFont& font)

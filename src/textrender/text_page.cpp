@@ -2,6 +2,7 @@
 #include "textrender/text_page.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillary::textrender {
 
@@ -48,7 +49,10 @@ CTextPage BuildPage(const std::vector<STextRow>& rows, const CTextTmp& tmp, int3
     page.vertical = tmp.IsVertical();
     page.leftToRight = tmp.leftToRight;
     const QString family = tmp.FontFamilyName();
-    const int32_t emSize = int32_t(tmp.fontSize);
+    // The integer part of the size; a size that is not a number or out of range clamps first,
+    // so that the conversion is defined.
+    const float size = std::isfinite(tmp.fontSize) ? tmp.fontSize : 0.0f;
+    const int32_t emSize = int32_t(std::clamp(size, 0.0f, float(kMaxEmSize)));
     const SStringFormat format = SetupStringFormat(tmp);
     for (const STextRow& row : rows) {
         CTextLine line;

@@ -58,6 +58,10 @@ struct CGlyphPath {
     std::vector<QRectF> bars;
 };
 
+// The largest em size drawn, in pixels; larger sizes are drawn at this size (no frame holds
+// even one such glyph).
+inline constexpr int32_t kMaxEmSize = 4096;
+
 // Builds the page of `rows` with the template's font, size, format and alignment: words with
 // empty text are left out, rows left without runs are dropped, bold only for a weight of 700.
 // The runs are shaped through `cache`.

@@ -51,7 +51,7 @@ QImage RenderEntry(const std::vector<STextRow>& rows, const CTextTmp& tmp, int r
     return RenderEntry(rows, tmp, rowSpacing, CGlyphCache::Shared());
 }
 
-// 1. Build the page; without rows there is nothing to draw.
+// 1. Build the page; without rows, or at a font size below one pixel, there is nothing to draw.
 // 2. Build the effects; the brush lives until the end of the render.
 // 3. Measure by the size rule; a size of zero draws nothing.
 // 4. Draw the shadow, then the text, on a transparent bitmap of that size.
@@ -59,7 +59,7 @@ QImage RenderEntry(const std::vector<STextRow>& rows, const CTextTmp& tmp, int r
                    CGlyphCache& cache)
 {
     CTextPage page = BuildPage(rows, tmp, rowSpacing, cache);
-    if (page.lines.empty()) {
+    if (page.lines.empty() || page.lines.front().runs.front().emSize <= 0) {
         return {};
     }
     CTextRender render = MakeTextRender(tmp);

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 namespace quillary::textrender {
@@ -230,6 +231,28 @@ TEST(TextRender, NothingToDrawGivesNoBitmap)
     // The row of empty words is dropped, with the spacing it would have brought.
     EXPECT_TRUE(SameImage(RenderEntry({{{""}}, {{"A"}}}, TestTemplate(), 10),
                           RenderEntry({{{"A"}}}, TestTemplate(), 10)));
+}
+
+TEST(TextRender, FontSizeIsTheIntegerPartInPixels)
+{
+    struct Case {
+        float fontSize;
+        bool drawn;
+    };
+    const auto rows = PlainRows({"Size"});
+    CTextTmp tmp = TestTemplate();
+    tmp.fontSize = 32.0f;
+    const QImage whole = RenderEntry(rows, tmp, 0);
+    for (const Case c : {Case{32.9f, true}, Case{0.5f, false}, Case{-3.0f, false},
+                         Case{std::numeric_limits<float>::quiet_NaN(), false}}) {
+        SCOPED_TRACE(c.fontSize);
+        tmp.fontSize = c.fontSize;
+        const QImage image = RenderEntry(rows, tmp, 0);
+        EXPECT_EQ(!image.isNull(), c.drawn);
+        if (c.drawn) {
+            EXPECT_TRUE(SameImage(image, whole));
+        }
+    }
 }
 
 TEST(TextRender, WhiteSpaceRunHasTheLineHeightAndThePenWidth)
