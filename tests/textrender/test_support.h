@@ -4,6 +4,7 @@
 #include "common/message_sink.h"
 
 #include <QBrush>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -16,6 +17,20 @@ namespace quillary::textrender {
 inline QString DataFile(const char* name)
 {
     return QString(QUILLARY_TEST_DATA_DIR) + "/textrender/" + name;
+}
+
+// The family of the project's own copy of DejaVu Sans (regular and bold), registered on first
+// use, so that glyph shapes do not depend on the machine's fonts.
+inline QString TestFontFamily()
+{
+    static const QString family = [] {
+        const QString dir = QString(QUILLARY_TEST_DATA_DIR) + "/fonts/";
+        const int regular = QFontDatabase::addApplicationFont(dir + "DejaVuSans.ttf");
+        QFontDatabase::addApplicationFont(dir + "DejaVuSans-Bold.ttf");
+        const QStringList families = QFontDatabase::applicationFontFamilies(regular);
+        return families.isEmpty() ? QString() : families.front();
+    }();
+    return family;
 }
 
 class CRecordingSink final : public IMessageSink {
