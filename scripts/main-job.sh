@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Sets everything up, then runs the main job: writes a stream and lists it.
+# Sets everything up, then runs the main job: builds the example SubRip script, with the example
+# ASS signs in a second window at the top, into examples-out/tour.sup, and lists the stream.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh dev
-build/dev/bin/quillary-cli demo demo.sup
-build/dev/bin/quillary-cli dump demo.sup
+mkdir -p examples-out
+build/dev/bin/quillary-cli build examples/quillary-tour.srt --top examples/quillary-signs.ass \
+    -o examples-out/tour.sup --defaults
+build/dev/bin/quillary-cli dump examples-out/tour.sup | head -n 40
+echo "..."

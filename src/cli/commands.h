@@ -4,6 +4,7 @@
 
 namespace quillary::cli {
 
+int RunBuildCommand(int argc, char** argv);
 int RunDumpCommand(int argc, char** argv);
 int RunDemoCommand(int argc, char** argv);
 // Returns 0 when the script was read, 1 when it could not be, 2 on a usage error.

@@ -13,6 +13,8 @@ void PrintUsage(std::FILE* to)
                "Turns subtitles into Blu-ray Presentation Graphics (PG) streams.\n"
                "\n"
                "commands:\n"
+               "  build INPUT -o OUTPUT.sup|OUTPUT.pes\n"
+               "                    build a subtitle script (.srt, .ssa, .ass) into a PG stream\n"
                "  dump FILE.sup     list every segment of a .sup stream with its PTS and DTS\n"
                "  demo OUT.sup      write a small demonstration stream (a .pes name writes\n"
                "                    a .pes file with its .mui index)\n"
@@ -37,6 +39,8 @@ int main(int argc, char** argv)
         PrintUsage(stdout);
         return 0;
     }
+    if (std::strcmp(command, "build") == 0)
+        return quillary::cli::RunBuildCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "dump") == 0)
         return quillary::cli::RunDumpCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "demo") == 0)

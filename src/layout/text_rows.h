@@ -9,13 +9,14 @@
 
 namespace quillary::layout {
 
-// One run of a row: its text and the style bits the renderer takes from it.
+// One run of a row: its text and the style bits the renderer takes from it. Only a weight of
+// exactly 700 draws bold.
 struct STextRun {
     QString text;
-    int weight; // 400 normal, 700 bold
-    bool italic;
-    bool underline;
-    bool strikeOut;
+    int weight = 400; // 400 normal, 700 bold
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
 };
 
 using STextRow = std::vector<STextRun>;

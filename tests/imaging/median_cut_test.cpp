@@ -62,8 +62,8 @@ TEST(CHistogram, RunCountingAgreesWithCountingPixelByPixel)
         for (int y = 0; y < image.height(); ++y) {
             const uint8_t* row = image.constScanLine(y);
             for (int x = 0; x < width; ++x) {
-                uint32_t& cell = plain[CHistogram::CellOfColour(row[3 * x], row[3 * x + 1],
-                                                                row[3 * x + 2])];
+                uint32_t& cell =
+                    plain[CHistogram::CellOfColour(row[3 * x], row[3 * x + 1], row[3 * x + 2])];
                 cell = std::min<uint32_t>(cell + 1, 65535);
             }
         }
