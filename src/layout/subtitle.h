@@ -18,6 +18,7 @@ namespace quillary::layout {
 
 // Effects and clip of an event, in script pixels and milliseconds as the tags give them. Layout
 // fills them so that the tags leave the text; nothing draws them.
+// "\move"; "\pos" is a move that starts and ends at the same point.
 struct SMoveEffect {
     QPoint from;
     QPoint to;
@@ -63,7 +64,9 @@ public:
     std::vector<CLine> lines;
     int32_t scrAlignment = 0; // 1-9; negative while no alignment tag has been seen
     int32_t wrapStyle = 0;
-    bool animated = false; // a "\t" tag, or an origin with movement: the cache builds it anew
+    // A "\t" tag, or an origin together with a position, a move, a banner or a scroll: the cache
+    // builds it anew on every request.
+    bool animated = false;
     int32_t relativeTo = 0;
     std::optional<SMoveEffect> move;
     std::optional<QPoint> origin;
