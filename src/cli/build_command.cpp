@@ -501,7 +501,9 @@ int RunBuildCommand(int argc, char** argv)
             }
             return Fail(std::to_string(invalid) + " line(s) of " +
                         (source == top.get() ? options.top : options.input).toStdString() +
-                        " have invalid timing; nothing was built");
+                        " have invalid timing; nothing was built. A track shows one line at a "
+                        "time: correct the times, or put lines that overlap the dialogue "
+                        "(signs) in a second script given with --top");
         }
     }
 
