@@ -112,7 +112,7 @@ inline SDecoded DecodeSup(const std::filesystem::path& sup, const std::filesyste
         "-enc_time_base 1:90000 -frame_pts 1 -c:v pam '" +
         (frames / "f_%010d.pam").string() + "' 2>'" + log.string() + "'";
     decoded.ran = std::system(command.c_str()) == 0;
-    // The decoder's events, PTS in microseconds.
+    // The decoder's events, PTS in microseconds (rounded from our ticks: round back).
     const fs::path events = workDir / "events.txt";
     const std::string probe = "ffprobe -v error -select_streams s:0 -show_frames -show_entries "
                               "subtitle=pts,num_rects -of csv=p=0 '" +
@@ -124,7 +124,7 @@ inline SDecoded DecodeSup(const std::filesystem::path& sup, const std::filesyste
     char comma = 0;
     int rects = 0;
     while (eventFile >> micros >> comma >> rects)
-        decoded.events.push_back({static_cast<long>(micros * 9 / 100), rects});
+        decoded.events.push_back({static_cast<long>((micros * 9 + 50) / 100), rects});
     // The image2 muxer's "non monotonically increasing dts" comes from sub2video's frame one
     // tick before each change, not from the stream; everything else is about the stream.
     std::ifstream logFile(log);
