@@ -1,6 +1,7 @@
 // The records a build is started with: options, two tracks, and the progress messages.
 #pragma once
 
+#include "build/build_statistics.h"
 #include "build/fade_steps.h"
 #include "common/message_sink.h"
 
@@ -26,15 +27,16 @@ struct SProgressInfo {
 using ProgressCallback = std::function<bool(const SProgressInfo&)>;
 
 struct SBuildOptions {
-    std::string outputPath;           // the .sup or .pes file
-    int32_t frameSizeIndex = 0;       // row of the frame size table
-    int32_t frameRateIndex = 0;       // row of the frame rate table
-    bool renderFlag = false;          // passed to every render call
-    int32_t outputKind = 0;           // 0 .sup; 2 .pes with .mui
-    int32_t layoutMode = 0;           // 0 horizontal, 1 vertical, 2 by image shape
-    SFadeSettings fade;               // applied to the lines marked as faded
-    ProgressCallback progress;        // may be empty
-    IMessageSink* messages = nullptr; // may be null: nothing is shown
+    std::string outputPath;                 // the .sup or .pes file
+    int32_t frameSizeIndex = 0;             // row of the frame size table
+    int32_t frameRateIndex = 0;             // row of the frame rate table
+    bool renderFlag = false;                // passed to every render call
+    int32_t outputKind = 0;                 // 0 .sup; 2 .pes with .mui
+    int32_t layoutMode = 0;                 // 0 horizontal, 1 vertical, 2 by image shape
+    SFadeSettings fade;                     // applied to the lines marked as faded
+    ProgressCallback progress;              // may be empty
+    IMessageSink* messages = nullptr;       // may be null: nothing is shown
+    SBuildStatistics* statistics = nullptr; // filled with the stages' times when given
 };
 
 struct SBuildTrack {

@@ -16,6 +16,8 @@
 #include "pgs/ergb_palette.h"
 #include "pgs/object_coder.h"
 
+#include <optional>
+
 namespace quillary::build {
 
 namespace {
@@ -97,7 +99,11 @@ ComposeResult ComposeEpoch(SComposerInput& input, uint16_t& compositionNumber,
     }
     std::vector<QImage> indexed(sources.size());
     uint8_t transparentIndex = 0;
-    const auto colorPalette = imaging::QuantizeBitmaps(sources, indexed, &transparentIndex);
+    std::optional<pgs::SColorPalette> colorPalette;
+    {
+        CStageTimer timer(input.statistics ? &input.statistics->reduceSeconds : nullptr);
+        colorPalette = imaging::QuantizeBitmaps(sources, indexed, &transparentIndex);
+    }
     if (!colorPalette)
         return ComposeResult::Skipped;
     const QImage* indexedOf[2] = {indexed.data(), indexed.data() + tracks[0].size()};
@@ -124,7 +130,13 @@ ComposeResult ComposeEpoch(SComposerInput& input, uint16_t& compositionNumber,
         ComposeStillEpoch(context, epoch);
 
     // 7. Write.
-    const pgs::WriteStatus status = output.WriteEpoch(epoch);
+    pgs::WriteStatus status;
+    {
+        CStageTimer timer(input.statistics ? &input.statistics->writeSeconds : nullptr);
+        status = output.WriteEpoch(epoch);
+    }
+    if (input.statistics)
+        ++input.statistics->epochs;
     return status == pgs::WriteStatus::WriteFailed ? ComposeResult::WriteFailed
                                                    : ComposeResult::Written;
 }
@@ -172,6 +184,7 @@ void ComposeStillEpoch(SEpochContext& context, pgs::CEpochData& epoch)
                 continue;
             SLineImage& image = input.tracks[t][size_t(slice.image[t])];
             const QImage& indexed = context.indexed[t][slice.image[t]];
+            CStageTimer timer(input.statistics ? &input.statistics->codeSeconds : nullptr);
             objectsMade = pgs::CreateObjectSegments(ds, IndexedView(indexed),
                                                     static_cast<uint16_t>(image.objectId),
                                                     image.objectVersion);

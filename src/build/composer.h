@@ -1,6 +1,7 @@
 // ComposeEpoch: one epoch's placed line images become display sets, written to the stream.
 #pragma once
 
+#include "build/build_statistics.h"
 #include "build/line_image.h"
 #include "pgs/stream_file.h"
 
@@ -13,9 +14,10 @@ struct SComposerInput {
     std::vector<SLineImage> tracks[2]; // each in time order
     int frameWidth = 0;
     int frameHeight = 0;
-    int frameRateCode = 0; // four-bit code of the composition segment
-    double rate = 0;       // the code's decimal rate
-    bool forcedOn = false; // forced-on flag of every composition object
+    int frameRateCode = 0;                  // four-bit code of the composition segment
+    double rate = 0;                        // the code's decimal rate
+    bool forcedOn = false;                  // forced-on flag of every composition object
+    SBuildStatistics* statistics = nullptr; // where the stages' times go, when given
 };
 
 enum class ComposeResult {

@@ -100,6 +100,7 @@ void ComposeFadedEpoch(SEpochContext& context, pgs::CEpochData& epoch)
                 rememberedWindows = ds.wds.get();
             }
             if (i == 0) {
+                CStageTimer timer(input.statistics ? &input.statistics->codeSeconds : nullptr);
                 if (!pgs::CreateObjectSegments(ds, IndexedView(indexed), objectId, 0)) {
                     epoch.pop_back();
                     return;

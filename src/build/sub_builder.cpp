@@ -128,6 +128,7 @@ BuildResult CSubBuilder::Build(const SBuildOptions& options, const SBuildTrack (
         input.frameHeight = frame.height;
         input.frameRateCode = rateCode;
         input.rate = pgs::FrameRateOfCode(rateCode);
+        input.statistics = options.statistics;
         bool anyImage = false;
         for (int t = 0; t < 2; ++t) {
             if (!epoch.HasLines(t))
@@ -143,7 +144,13 @@ BuildResult CSubBuilder::Build(const SBuildOptions& options, const SBuildTrack (
                 request.renderFlag = options.renderFlag;
                 request.renderValueA = track.renderValueA;
                 request.renderValueB = track.renderValueB;
-                if (!track.source->Render(i, request))
+                bool rendered = false;
+                {
+                    CStageTimer timer(options.statistics ? &options.statistics->renderSeconds
+                                                         : nullptr);
+                    rendered = track.source->Render(i, request);
+                }
+                if (!rendered)
                     return fail(BuildResult::Failed);
                 if (request.bitmap.isNull())
                     continue;
@@ -169,6 +176,8 @@ BuildResult CSubBuilder::Build(const SBuildOptions& options, const SBuildTrack (
                 image.bitmap = std::move(request.bitmap);
                 image.fade = line.faded ? &options.fade : nullptr;
                 progress.LineDone();
+                if (options.statistics)
+                    ++options.statistics->lines;
                 // A stream object must lie inside the frame: what sticks out is cut off.
                 const QSize placed = image.rect.size();
                 const bool inside = CropToFrame(image, frame.width, frame.height);

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include <chrono>
+
 namespace quillary::sources {
 
 namespace {
@@ -167,11 +169,14 @@ bool CTextSub::Render(int lineIndex, SRenderRequest& request)
     m_script->videoHeight = frame.height;
     m_script->frameRate = static_cast<float>(FrameRateOfRow(request.frameRateIndex));
     m_script->lineSpacing = request.renderValueB;
+    const auto layoutStart = std::chrono::steady_clock::now();
     m_script->Init(frame.width, frame.height, 0, 0, frame.width, frame.height);
     const layout::CSubtitle* subtitle = m_script->GetSubtitle(size_t(line.entryIndex));
     if (subtitle == nullptr)
         return false;
     std::vector<layout::STextRow> rows = layout::RowsOf(*subtitle);
+    const auto drawStart = std::chrono::steady_clock::now();
+    m_renderTimes.layoutSeconds += std::chrono::duration<double>(drawStart - layoutStart).count();
     bool anyText = false;
     for (const layout::STextRow& row : rows)
         anyText = anyText || RowHasText(row);
@@ -183,6 +188,8 @@ bool CTextSub::Render(int lineIndex, SRenderRequest& request)
         return true;
     }
     QImage bitmap = textrender::RenderEntry(rows, m_style, request.renderValueB);
+    m_renderTimes.drawSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - drawStart).count();
     if (bitmap.isNull()) {
         Tell(Messages(), QString("The font \"%1\" cannot draw line %2.")
                              .arg(m_style.FontFamilyName())

@@ -39,6 +39,13 @@ public:
     QString LineText(int lineIndex) const;
 
     bool IsSubRip() const { return m_isSubRip; }
+
+    // Time spent laying script lines out and drawing them, over all renders (for benchmarks).
+    struct SRenderTimes {
+        double layoutSeconds = 0;
+        double drawSeconds = 0;
+    };
+    const SRenderTimes& RenderTimes() const { return m_renderTimes; }
     layout::CRenderedTextSubtitle* Script() const { return m_script.get(); }
 
 private:
@@ -47,6 +54,7 @@ private:
     const textrender::CTextTmp& m_style;
     std::unique_ptr<layout::CRenderedTextSubtitle> m_script;
     bool m_isSubRip = false;
+    SRenderTimes m_renderTimes;
 };
 
 // A new text source for a ".srt", ".ass" or ".ssa" file (extension compared without regard to
