@@ -17,6 +17,7 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,7 +36,9 @@ struct SRun {
 
 SRun RunCli(const std::string& arguments)
 {
-    const std::string errPath = testing::TempDir() + "quillary_build_stderr.txt";
+    const std::string errPath = testing::TempDir() + "quillary_build_stderr_" +
+                                testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                "_" + std::to_string(getpid()) + ".txt";
     const std::string command =
         std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" + errPath + "'";
     SRun run;

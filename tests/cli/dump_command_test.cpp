@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,7 +28,9 @@ std::string ReadText(const std::string& path)
 
 SRun RunCli(const std::string& arguments)
 {
-    const std::string errPath = testing::TempDir() + "quillary_cli_stderr.txt";
+    const std::string errPath = testing::TempDir() + "quillary_cli_stderr_" +
+                                testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                "_" + std::to_string(getpid()) + ".txt";
     const std::string command =
         std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" + errPath + "'";
     SRun run;
