@@ -28,8 +28,11 @@ SCoverageMask RasterizePath(const QPainterPath& path, QPointF offset)
         mask = {};
         return mask;
     }
-    mask.coverage.assign(size_t(mask.width) * size_t(mask.height), 0);
-    QImage image(mask.coverage.data(), mask.width, mask.height, mask.width, QImage::Format_Alpha8);
+    // Drawn in premultiplied ARGB and the alpha taken out: Qt 6.4 paints paths on an 8-bit
+    // alpha image through its thread pool, which costs more in waking threads than the glyph
+    // takes to draw.
+    QImage image(mask.width, mask.height, QImage::Format_ARGB32_Premultiplied);
+    std::memset(image.bits(), 0, size_t(image.sizeInBytes()));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -39,6 +42,14 @@ SCoverageMask RasterizePath(const QPainterPath& path, QPointF offset)
     winding.setFillRule(Qt::WindingFill);
     painter.drawPath(winding);
     painter.end();
+    mask.coverage.resize(size_t(mask.width) * size_t(mask.height));
+    for (int y = 0; y < mask.height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        uint8_t* out = mask.coverage.data() + size_t(y) * size_t(mask.width);
+        for (int x = 0; x < mask.width; ++x) {
+            out[x] = uint8_t(row[x] >> 24);
+        }
+    }
     return mask;
 }
 

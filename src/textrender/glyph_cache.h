@@ -62,7 +62,8 @@ struct SGlyphShape {
     QRectF bounds; // control-point bounds
 };
 
-// All methods are safe to call from several threads; values are shared and never change.
+// Every method locks the cache, so concurrent calls do not corrupt it; the values handed out
+// are shared and never change.
 class CGlyphCache {
 public:
     // Sub-pixel positions are kept in steps of 1/kPhases pixel on each axis.

@@ -60,6 +60,7 @@ int main(int argc, char** argv)
     };
     const std::vector<SSample> samples = {
         {"default", [](CTextTmp&) {}, twoRows},
+        {"arial_template", [](CTextTmp& t) { t.fontName = "Arial"; }, twoRows},
         {"italic_outline",
          [](CTextTmp& t) {
              t.outlineThickness = 8;
