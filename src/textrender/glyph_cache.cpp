@@ -129,6 +129,7 @@ std::shared_ptr<const SShapedRun> CGlyphCache::ShapeLocked(const SShapeRequest& 
     line.setLineWidth(kUnlimitedLineWidth);
     line.setPosition(QPointF(0, 0));
     layout.endLayout();
+    run->advance = line.horizontalAdvance();
 
     const double em = request.emSize;
     double cursor = 0;

@@ -40,6 +40,7 @@ struct SShapedRun {
     bool hasPoints = false;
     QRectF bounds;
     double lineSpacing = 0; // the primary font's line spacing in pixels (ascent+descent+leading)
+    double advance = 0;     // where the next text would start, trailing white space included
 };
 
 struct SShapeRequest {

@@ -22,14 +22,18 @@ double AlignmentShare(ELineAlignment alignment)
 }
 
 // The run's size from the bounds of its points: a part left of or above the origin adds to
-// the size, a gap right of or below the origin counts too.
-void MeasureRun(SPageRun& run, bool vertical, int32_t extra)
+// the size, a gap right of or below the origin counts too. A run followed by another in its
+// row keeps the white space it ends with (its outline has no points there): without it, words
+// of different styles would touch ("leave" + "tonight").
+void MeasureRun(SPageRun& run, bool vertical, bool followed, int32_t extra)
 {
     const SShapedRun& shape = *run.shape;
     const QRectF bounds = shape.hasPoints ? shape.bounds : QRectF();
     const double minX = bounds.left();
     const double minY = bounds.top();
     run.width = bounds.right() + (minX < 0 ? -minX : 0);
+    if (!vertical && followed && !run.text.isEmpty() && run.text.back().isSpace())
+        run.width = std::max(run.width, shape.advance);
     run.height = bounds.bottom() + (minY < 0 ? -minY : 0);
     if (!vertical) {
         run.height = std::max(run.height, shape.lineSpacing);
@@ -98,8 +102,9 @@ QSize MeasurePage(CTextPage& page, int32_t extra)
         CTextLine& line = page.lines[i];
         line.width = 0;
         line.height = 0;
-        for (SPageRun& run : line.runs) {
-            MeasureRun(run, page.vertical, extra);
+        for (size_t r = 0; r < line.runs.size(); ++r) {
+            SPageRun& run = line.runs[r];
+            MeasureRun(run, page.vertical, r + 1 < line.runs.size(), extra);
             if (page.vertical) {
                 line.height += run.height;
                 line.width = std::max(line.width, run.width);

@@ -1,5 +1,6 @@
 // The text renderer: page building, the measuring and size rules, row and column layout, the
 // drawing against the plain QPainter way, and golden pictures.
+#include "textrender/text_page.h"
 #include "textrender/text_render.h"
 
 #include "image_compare.h"
@@ -151,6 +152,21 @@ TEST(TextRender, SizeRuleTakesTextOrShadowSizeWhole)
             EXPECT_EQ(shadow, text + QSize(1, 1));
         }
     }
+}
+
+TEST(TextRender, WhiteSpaceBetweenRunsOfDifferentStylesIsKept)
+{
+    const CTextTmp tmp = WithoutShadow(TestTemplate());
+    auto width = [&](std::vector<STextRow> rows) {
+        CTextPage page = BuildPage(rows, tmp, 0, CGlyphCache::Shared());
+        return MeasurePage(page, 0).width();
+    };
+    const int joined = width({{STextRun{"leave"}, STextRun{"tonight", 400, true}}});
+    const int spaced = width({{STextRun{"leave "}, STextRun{"tonight", 400, true}}});
+    // The space between the words keeps its width, about a quarter of the em of 32.
+    EXPECT_GE(spaced - joined, 8);
+    // A space that ends a row adds nothing: rows are centred on their text.
+    EXPECT_EQ(width({{STextRun{"leave "}}}), width({{STextRun{"leave"}}}));
 }
 
 TEST(TextRender, ShadowThicknessZeroTurnsTheShadowOff)
