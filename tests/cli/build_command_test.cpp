@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -99,6 +100,46 @@ TEST_F(BuildCommandTest, ErrorsAndUsage)
     const SRun help = RunCli("build --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--top FILE"), std::string::npos);
+}
+
+TEST_F(BuildCommandTest, CtrlCCancelsAndRemovesThePartialFiles)
+{
+    // A script long enough that the build is still running when the interrupt comes.
+    const std::string srt = Path("long.srt");
+    {
+        std::ofstream out(srt);
+        for (int i = 0; i < 20000; ++i) {
+            const int start = 1000 + i * 2000;
+            auto stamp = [](int ms) {
+                char text[32];
+                std::snprintf(text, sizeof text, "%02d:%02d:%02d,%03d", ms / 3600000,
+                              ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+                return std::string(text);
+            };
+            out << i + 1 << "\n"
+                << stamp(start) << " --> " << stamp(start + 1500) << "\nLine number " << i + 1
+                << " of a long film\n\n";
+        }
+    }
+    const std::string pes = Path("long.pes");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        execl(QUILLARY_CLI, QUILLARY_CLI, "build", srt.c_str(), "-o", pes.c_str(), "--defaults",
+              "--quiet", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The output exists once the build runs, and the interrupt handler is in place by then.
+    for (int i = 0; i < 600 && !std::filesystem::exists(pes + ".mui"); ++i)
+        usleep(50000);
+    ASSERT_TRUE(std::filesystem::exists(pes + ".mui"));
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(std::filesystem::exists(pes));
+    EXPECT_FALSE(std::filesystem::exists(pes + ".mui"));
 }
 
 TEST_F(BuildCommandTest, InvalidTimingIsRefusedWithTheLine)
