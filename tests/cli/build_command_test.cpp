@@ -7,6 +7,8 @@
 #include "support/recording_sink.h"
 #include "textrender/text_tmp.h"
 
+#include "run_cli.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -22,40 +24,15 @@
 
 namespace {
 
+using quillary::test::RunCli;
+using quillary::test::SRun;
+
 using namespace quillary;
 
 const std::string kScripts = QUILLARY_TEST_DATA_DIR "/scripts/";
 const std::string kExamples = QUILLARY_SOURCE_DIR "/examples/";
 // A font of the test data, so that every machine draws the same pictures.
 const std::string kFont = " --defaults --font 'DejaVu Sans'";
-
-struct SRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-SRun RunCli(const std::string& arguments)
-{
-    const std::string errPath = testing::TempDir() + "quillary_build_stderr_" +
-                                testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                "_" + std::to_string(getpid()) + ".txt";
-    const std::string command =
-        std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" + errPath + "'";
-    SRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPath);
-    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    return run;
-}
 
 class BuildCommandTest : public testing::Test {
 protected:

@@ -1,5 +1,7 @@
 // quillary-cli dump over committed streams: the listing against golden text, and the one-line
 // fault report with its offset and exit status on damaged streams.
+#include "run_cli.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,40 +14,11 @@
 
 namespace {
 
+using quillary::test::ReadText;
+using quillary::test::RunCli;
+using quillary::test::SRun;
+
 const std::string kData = QUILLARY_TEST_DATA_DIR "/cli/";
-
-struct SRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-SRun RunCli(const std::string& arguments)
-{
-    const std::string errPath = testing::TempDir() + "quillary_cli_stderr_" +
-                                testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                "_" + std::to_string(getpid()) + ".txt";
-    const std::string command =
-        std::string("'") + QUILLARY_CLI + "' " + arguments + " 2>'" + errPath + "'";
-    SRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadText(errPath);
-    return run;
-}
 
 TEST(DumpCommand, ListsStreamsAndReportsFaultsByOffset)
 {
