@@ -88,8 +88,8 @@ int ScanFormat(QStringView input, std::string_view format, std::span<int32_t> ou
             continue;
         }
         if (fc == '%' && f + 1 < format.size()) {
-            const char spec = format[++f];
-            if (spec == 'd') {
+            const char conversion = format[++f];
+            if (conversion == 'd') {
                 if (SkipSpace(input, i) >= input.size()) {
                     return endOfInput();
                 }
@@ -101,7 +101,7 @@ int ScanFormat(QStringView input, std::string_view format, std::span<int32_t> ou
                     out[slot++] = SaturateInt32(value);
                 }
                 ++converted;
-            } else if (spec == 'c') {
+            } else if (conversion == 'c') {
                 if (i >= input.size()) {
                     return endOfInput();
                 }

@@ -78,19 +78,19 @@ protected:
         for (int t = 0; t < 2; ++t)
             m_tracks[t].source = &m_sources[t];
         for (size_t i = 0; i < std::size(kLines); ++i) {
-            const SLineSpec& spec = kLines[i];
-            m_pictures[i] = Picture(spec.size.width(), spec.size.height(), spec.colour);
+            const SLineSpec& planned = kLines[i];
+            m_pictures[i] = Picture(planned.size.width(), planned.size.height(), planned.colour);
             const QString path = m_dir.filePath(QString("line%1.png").arg(i));
             ASSERT_TRUE(m_pictures[i].save(path));
-            CImageSource& source = m_sources[spec.track];
+            CImageSource& source = m_sources[planned.track];
             const int index = source.InsertImageLine(path, {0, 0}, -1);
-            source.lines[size_t(index)].start = spec.start;
-            source.lines[size_t(index)].end = spec.end;
-            source.lines[size_t(index)].faded = spec.faded;
+            source.lines[size_t(index)].start = planned.start;
+            source.lines[size_t(index)].end = planned.end;
+            source.lines[size_t(index)].faded = planned.faded;
             // Automatic placement: centred, 90 pixels from the top or the bottom.
-            const int x = (1920 - spec.size.width()) / 2;
-            const int y = spec.track == 0 ? 90 : 1080 - spec.size.height() - 90;
-            m_rects[i] = QRect(QPoint(x, y), spec.size);
+            const int x = (1920 - planned.size.width()) / 2;
+            const int y = planned.track == 0 ? 90 : 1080 - planned.size.height() - 90;
+            m_rects[i] = QRect(QPoint(x, y), planned.size);
         }
         for (CImageSource& source : m_sources)
             ASSERT_EQ(source.ValidateTiming(), 0);
