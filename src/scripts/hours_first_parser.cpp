@@ -11,11 +11,7 @@ bool OpenHoursFirst(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
 {
     const bool unicode = file.IsUnicode();
     QString line;
-    while (file.ReadString(line)) {
-        line = TrimSpace(line);
-        if (line.isEmpty()) {
-            continue;
-        }
+    while (ReadNonBlankLine(file, line)) {
         ReplaceChar(line, u'|', u"\n", charSet, unicode);
         std::array<int32_t, 3> t{};
         if (ScanFormat(line, "%d:%d:%d:", t) != 3) {

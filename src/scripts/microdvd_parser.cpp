@@ -180,11 +180,7 @@ bool OpenMicroDvd(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
     bool openEnd = false;
     bool endPending = false;
     QString line;
-    while (file.ReadString(line)) {
-        line = TrimSpace(line);
-        if (line.isEmpty()) {
-            continue;
-        }
+    while (ReadNonBlankLine(file, line)) {
         std::array<int32_t, 2> frames{};
         int fields = ScanFormat(line, "{%d}{%d}", frames);
         if (fields != 2 && ScanFormat(line, "{%d}{}", frames) == 1) {

@@ -17,6 +17,16 @@ QString TrimSpace(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
+bool ReadNonBlankLine(CTextFile& file, QString& line)
+{
+    while (file.ReadString(line)) {
+        line = TrimSpace(line);
+        if (!line.isEmpty())
+            return true;
+    }
+    return false;
+}
+
 int32_t ClockToMs(int64_t hours, int64_t minutes, int64_t seconds, int64_t ms)
 {
     const int64_t total = hours * 3'600'000 + minutes * 60'000 + seconds * 1'000 + ms;

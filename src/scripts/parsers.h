@@ -17,6 +17,8 @@ namespace quillary::scripts {
 
 // White space at both ends as the parsers trim it (the C library's isspace set).
 [[nodiscard]] QString TrimSpace(QStringView text);
+// Reads the next line that holds more than white space, trimmed; false at the end of the file.
+[[nodiscard]] bool ReadNonBlankLine(CTextFile& file, QString& line);
 
 // Milliseconds from clock fields, computed in 64 bits and wrapped to 32 bits like the original
 // arithmetic, so hostile numbers cannot overflow.

@@ -11,11 +11,7 @@ bool OpenSubRip(CTextFile& file, CSimpleTextSubtitle& ret, int charSet)
 {
     const bool unicode = file.IsUnicode();
     QString line;
-    while (file.ReadString(line)) {
-        line = TrimSpace(line);
-        if (line.isEmpty()) {
-            continue;
-        }
+    while (ReadNonBlankLine(file, line)) {
         // h1 sep m1 sep s1 sep ms1 h2 sep m2 sep s2 sep ms2: any separators are accepted.
         std::array<int32_t, 14> t{};
         const int fields = ScanFormat(line, "%d%c%d%c%d%c%d --> %d%c%d%c%d%c%d\n", t);

@@ -111,11 +111,7 @@ bool OpenSubViewer(CTextFile& file, CSimpleTextSubtitle& ret, int)
     const bool unicode = file.IsUnicode();
     SSubViewerFormat format;
     QString line;
-    while (file.ReadString(line)) {
-        line = TrimSpace(line);
-        if (line.isEmpty()) {
-            continue;
-        }
+    while (ReadNonBlankLine(file, line)) {
         if (line.startsWith(QLatin1Char('['))) {
             ReadTags(line, format);
             continue;
