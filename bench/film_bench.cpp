@@ -5,6 +5,7 @@
 //   film_bench [CUES] [SCRIPT]     (defaults: 1500 generated cues; or any script given by path)
 #include "build/sub_builder.h"
 #include "sources/text_sub.h"
+#include "subrip_cue.h"
 #include "textrender/text_tmp.h"
 
 #include <QFile>
@@ -19,12 +20,6 @@
 #include <random>
 
 namespace {
-
-QString Timestamp(int ms)
-{
-    return QString::asprintf("%02d:%02d:%02d,%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60,
-                             ms % 1000);
-}
 
 // Cues of one or two rows of about 40 characters, 1 to 4 seconds long, with pauses like a film's.
 QByteArray FilmScript(int cues)
@@ -45,9 +40,8 @@ QByteArray FilmScript(int cues)
     int t = 5000;
     for (int i = 0; i < cues; ++i) {
         const int length = 1000 + int(random() % 3000);
-        script += QByteArray::number(i + 1) + "\n" +
-                  (Timestamp(t) + " --> " + Timestamp(t + length)).toUtf8() + "\n" +
-                  row().toUtf8() + "\n";
+        script +=
+            quillary::bench::SubRipCueHead(i + 1, t, t + length, "\n") + row().toUtf8() + "\n";
         if (random() % 2)
             script += row().toUtf8() + "\n";
         script += "\n";

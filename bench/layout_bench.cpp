@@ -4,12 +4,13 @@
 #include "layout/text_rows.h"
 #include "scripts/text_file.h"
 
+#include "subrip_cue.h"
+
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <cstdio>
 
 namespace {
 
@@ -31,12 +32,7 @@ QByteArray MakeSubRip(int cues)
     QByteArray out;
     for (int i = 0; i < cues; ++i) {
         const int start = 1000 + i * 2500;
-        const int end = start + 2000;
-        char times[64];
-        std::snprintf(times, sizeof times, "%02d:%02d:%02d,%03d --> %02d:%02d:%02d,%03d\r\n",
-                      start / 3600000, start / 60000 % 60, start / 1000 % 60, start % 1000,
-                      end / 3600000, end / 60000 % 60, end / 1000 % 60, end % 1000);
-        out += QByteArray::number(i + 1) + "\r\n" + times;
+        out += quillary::bench::SubRipCueHead(i + 1, start, start + 2000, "\r\n");
         out += QByteArray(kRows[static_cast<size_t>(i) % kRows.size()]) + "\r\n";
         if (i % 3 != 0) {
             out += QByteArray(kRows[static_cast<size_t>(i + 2) % kRows.size()]) + "\r\n";

@@ -3,12 +3,12 @@
 #include "scripts/simple_text_subtitle.h"
 #include "scripts/text_file.h"
 
+#include "subrip_cue.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -23,12 +23,7 @@ QByteArray MakeSubRip(int cues, bool utf8)
     }
     for (int i = 0; i < cues; ++i) {
         const int start = 1000 + i * 2500;
-        const int end = start + 2000;
-        char times[64];
-        std::snprintf(times, sizeof times, "%02d:%02d:%02d,%03d --> %02d:%02d:%02d,%03d\r\n",
-                      start / 3600000, start / 60000 % 60, start / 1000 % 60, start % 1000,
-                      end / 3600000, end / 60000 % 60, end / 1000 % 60, end % 1000);
-        out += QByteArray::number(i + 1) + "\r\n" + times;
+        out += quillary::bench::SubRipCueHead(i + 1, start, start + 2000, "\r\n");
         out += utf8 ? "<i>Ça va,</i> dit-elle en haussant les épaules,\r\n"
                     : "<i>Well then,</i> she said, shrugging her shoulders,\r\n";
         out += "et la pluie tombait toujours sur la ville endormie.\r\n\r\n";
