@@ -58,47 +58,38 @@ void CSegmentBase::Dump(std::string& out, std::string_view prefix) const
 namespace dump {
 
 namespace {
-void Append(std::string& out, std::string_view a, std::string_view b)
+// Appends the pieces in order, without building temporary strings of them.
+template <class... Pieces> void Append(std::string& out, const Pieces&... pieces)
 {
-    out.append(a);
-    out.append(b);
+    (out.append(std::string_view(pieces)), ...);
 }
 } // namespace
 
 void Number(std::string& out, std::string_view prefix, std::string_view name, long long value)
 {
-    Append(out, prefix, name);
-    out += ": " + std::to_string(value) + "\n";
+    Append(out, prefix, name, ": ", std::to_string(value), "\n");
 }
 
 void Pair(std::string& out, std::string_view prefix, std::string_view first,
           std::string_view second, long long a, long long b)
 {
-    Append(out, prefix, first);
-    out += '/';
-    out.append(second);
-    out += ": " + std::to_string(a) + "/" + std::to_string(b) + "\n";
+    Append(out, prefix, first, "/", second, ": ", std::to_string(a), "/", std::to_string(b), "\n");
 }
 
 void Code(std::string& out, std::string_view prefix, std::string_view name, int value,
           std::string_view valueName)
 {
-    Append(out, prefix, name);
-    out += ": " + std::to_string(value) + "(";
-    out.append(valueName);
-    out += ")\n";
+    Append(out, prefix, name, ": ", std::to_string(value), "(", valueName, ")\n");
 }
 
 void Group(std::string& out, std::string_view prefix, std::string_view name)
 {
-    Append(out, prefix, name);
-    out += ": \n";
+    Append(out, prefix, name, ": \n");
 }
 
 void NumberedGroup(std::string& out, std::string_view prefix, std::string_view name, int number)
 {
-    Append(out, prefix, name);
-    out += " " + std::to_string(number) + ":\n";
+    Append(out, prefix, name, " ", std::to_string(number), ":\n");
 }
 
 std::string Nested(std::string_view prefix)
